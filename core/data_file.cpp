@@ -1,0 +1,48 @@
+#include "core/data_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace kelvor {
+namespace {
+
+// Puts every byte on the disk, or says it could not. QSaveFile::commit() in Qt 6.4 renames the
+// temporary file into place even when its last write failed (a full disk), which would swap
+// the old file for an empty one; so the writes are flushed and synced, and checked, first.
+bool WriteThrough(QSaveFile& file, const QByteArray& content) {
+  if (file.write(content) != content.size() || !file.flush()) return false;
+#ifdef Q_OS_UNIX
+  if (::fsync(file.handle()) != 0) return false;
+#endif
+  return true;
+}
+
+}  // namespace
+
+std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes) {
+  if (!QFileInfo(path).isFile()) return std::nullopt;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QByteArray bytes = file.read(maxBytes);
+  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  return bytes;
+}
+
+bool ReplaceDataFile(const QString& path, const QByteArray& content) {
+  const QFileInfo info(path);
+  if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner)) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!WriteThrough(file, content)) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+}  // namespace kelvor

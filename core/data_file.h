@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace kelvor {
+
+// Up to `maxBytes` of a regular file's bytes; nothing when it is missing, is not a file or
+// cannot be read.
+std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes);
+
+// Replaces the file with `content` through a temporary file in the same folder that is
+// renamed over it only once complete, so the file is always either the old one or the new
+// one, never empty or half written. A file marked read-only is left alone even where the
+// process could override the mark. False, with the old file untouched, on any failure.
+bool ReplaceDataFile(const QString& path, const QByteArray& content);
+
+}  // namespace kelvor

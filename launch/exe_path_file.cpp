@@ -1,0 +1,34 @@
+#include "launch/exe_path_file.h"
+
+#include "core/data_file.h"
+#include "core/field_reader.h"
+#include "core/field_writer.h"
+#include "core/local_text.h"
+
+namespace kelvor {
+namespace {
+
+// Enough bytes for the longest path in any encoding, with room for blanks and quotes. The
+// rest of the file is never needed: only its first field counts.
+constexpr qint64 kReadLimit = 4 * kMaxExePathLength + 1024;
+
+}  // namespace
+
+QString ExePathFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/appSet"); }
+
+std::optional<QString> ReadExePath(const QString& dataFolder) {
+  const std::optional<QByteArray> bytes = ReadDataFile(ExePathFile(dataFolder), kReadLimit);
+  if (!bytes) return std::nullopt;
+  const std::optional<QByteArrayView> field = FieldReader(*bytes).ReadField();
+  if (!field) return std::nullopt;
+  std::optional<QString> path = DecodeLocalText(*field);
+  if (!path || path->size() > kMaxExePathLength) return std::nullopt;
+  return path;
+}
+
+bool SaveExePath(const QString& dataFolder, const QString& pathText) {
+  const std::optional<QByteArray> line = EncodeFieldLine(pathText);
+  return line && ReplaceDataFile(ExePathFile(dataFolder), *line);
+}
+
+}  // namespace kelvor

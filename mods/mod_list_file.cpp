@@ -1,0 +1,33 @@
+#include "mods/mod_list_file.h"
+
+#include "core/data_file.h"
+#include "core/field_reader.h"
+#include "core/local_text.h"
+
+namespace kelvor {
+namespace {
+
+// Far beyond any real list, and small enough to read in one piece.
+constexpr qint64 kMaxModListBytes = qint64{256} * 1024 * 1024;
+
+}  // namespace
+
+QString ModListFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/modDta"); }
+
+ModListReading ReadModList(const QString& dataFolder) {
+  ModListReading reading;
+  const std::optional<QByteArray> bytes =
+      ReadDataFile(ModListFile(dataFolder), kMaxModListBytes + 1);
+  if (!bytes || bytes->size() > kMaxModListBytes) return reading;
+
+  FieldReader reader(*bytes);
+  while (const std::optional<QByteArrayView> field = reader.ReadField()) {
+    std::optional<QString> name = DecodeLocalText(*field);
+    if (!name || name->size() > kMaxModNameLength) return reading;
+    reading.names.append(std::move(*name));
+  }
+  reading.complete = true;
+  return reading;
+}
+
+}  // namespace kelvor

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "core/launch_options.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QStringListModel;
+
+namespace kelvor {
+
+class PlayerDialogs;
+
+// The launcher's main window. It owns the launch options for its whole life, shows the
+// command line they make, and runs every command of the launcher.
+class MainWindow final : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `dataFolder` holds the path file and the mod list: the launcher's own folder.
+  MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* parent = nullptr);
+
+  // Start-up, run once before the window is first shown: the default switches, the saved
+  // path and its preview, the saved mod names. A failure is told in one error box.
+  void Load();
+
+  // Shows the command line the current path and options make.
+  void RefreshPreview();
+
+ private:
+  void BuildForm();
+  void BuildMenus();
+  void SaveExecutablePath();
+
+  const QString dataFolder_;
+  PlayerDialogs& dialogs_;
+  LaunchOptions options_;
+
+  QCheckBox* param1Check_ = nullptr;
+  QCheckBox* param2Check_ = nullptr;
+  QCheckBox* param3Check_ = nullptr;
+  QCheckBox* param4Check_ = nullptr;
+  QLineEdit* fileLocationText_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QLineEdit* ipText_ = nullptr;
+  QLineEdit* portText_ = nullptr;
+  QLineEdit* passText_ = nullptr;
+  QCheckBox* hostCheck_ = nullptr;
+  QListView* list1_ = nullptr;
+  QStringListModel* modNames_ = nullptr;
+  QLabel* hintLabel_ = nullptr;
+  QCheckBox* closeCheck_ = nullptr;
+};
+
+}  // namespace kelvor

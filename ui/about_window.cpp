@@ -16,15 +16,14 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   MakeSubform(this);
   form::SetUpWindow(this, this, "About", QStringLiteral("About"), 4560, 2175);
 
-  auto* picture1 = Add<QLabel>(this, {"Picture1", {}, {}, {120, 120, 1935, 1935}});
-  auto* label1 =
-      Add<QLabel>(this, {"Label1", "Dravik2:Vallmark Mod Launcher", {}, {2160, 120, 2295, 495}});
-  auto* label2 =
-      Add<QLabel>(this, {"Label2", "www.kelvor-launcher.example", {}, {2160, 840, 2295, 255}});
-  Add<QLabel>(this, {"Label3", "by the Kelvor crew", {}, {2760, 1200, 975, 255}});
-  Add<QLabel>(this, {"Label4", "ver. 1.1", {}, {2160, 1800, 615, 255}});
-  auto* command1 = Add<QPushButton>(
-      this, {"Command1", "OK", "Close this small subform", {3360, 1680, 1095, 375}, kLargeText});
+  // clang-format off
+  auto* picture1 = Add<QLabel>(this, {      "Picture1", {},                              {},                         {120, 120, 1935, 1935}});
+  auto* label1 =   Add<QLabel>(this, {      "Label1",   "Dravik2:Vallmark Mod Launcher", {},                         {2160, 120, 2295, 495}});
+  auto* label2 =   Add<QLabel>(this, {      "Label2",   "www.kelvor-launcher.example",   {},                         {2160, 840, 2295, 255}});
+                   Add<QLabel>(this, {      "Label3",   "by the Kelvor crew",            {},                         {2760, 1200, 975, 255}});
+                   Add<QLabel>(this, {      "Label4",   "ver. 1.1",                      {},                         {2160, 1800, 615, 255}});
+  auto* command1 = Add<QPushButton>(this, { "Command1", "OK",                            "Close this small subform", {3360, 1680, 1095, 375}, kLargeText});
+  // clang-format on
 
   picture1->setPixmap(QPixmap(QStringLiteral(":/kelvor/about-artwork.png")));
   picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

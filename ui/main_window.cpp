@@ -37,93 +37,41 @@ void MainWindow::BuildForm() {
   setCentralWidget(client);
   form::SetUpWindow(this, client, "Main", kAppTitle.toString(), 9015, 7095);
 
-  auto* frame1 = Add<QGroupBox>(client, {"Frame1", "Params", {}, {120, 120, 3015, 1815}});
-  param1Check_ = Add<QCheckBox>(
-      frame1, {"Param1Check", "window", "Run in a window mode", {240, 360, 1815, 255}, kLargeText});
-  param2Check_ = Add<QCheckBox>(
-      frame1,
-      {"Param2Check", "noSplash", "Disable all splash screens", {240, 720, 1455, 255}, kLargeText});
-  param3Check_ = Add<QCheckBox>(
-      frame1,
-      {"Param3Check", "noPause", "Running on background", {240, 1080, 1455, 195}, kLargeText});
-  param4Check_ = Add<QCheckBox>(frame1, {"Param4Check",
-                                         "showScriptErrors",
-                                         "Shows directly on-screen error log",
-                                         {240, 1440, 2655, 255},
-                                         kLargeText});
-
-  auto* frame2 = Add<QGroupBox>(client, {"Frame2", "Exe location", {}, {3240, 120, 5655, 1095}});
-  fileLocationText_ = Add<QLineEdit>(
-      frame2, {"FileLocationText", {}, "Location of executable file", {120, 240, 5415, 285}});
-  saveButton_ = Add<QPushButton>(
-      frame2,
-      {"SaveButton", "Save...", "Save located executable file", {120, 600, 1215, 375}, kLargeText});
-  auto* locationButton = Add<QPushButton>(
-      frame2,
-      {"LocationButton", "Find...", "Find executable file", {4320, 600, 1215, 375}, kLargeText});
-  auto* appInfoLabel = Add<QLabel>(
-      frame2, {"AppInfoLabel", "EXE file version", {}, {1440, 720, 2775, 255}, kLargeText});
-
-  auto* frame3 = Add<QGroupBox>(client, {"Frame3", "Multiplayer", {}, {120, 2040, 3015, 2895}});
-  Add<QLabel>(frame3, {"Label1", "Server IP", {}, {120, 480, 855, 255}, kLargeText});
-  ipText_ =
-      Add<QLineEdit>(frame3, {"IPText", {}, "Add server IP address here", {1080, 480, 1695, 285}});
-  Add<QLabel>(frame3, {"Label2", "Port", {}, {120, 960, 855, 255}, kLargeText});
-  portText_ = Add<QLineEdit>(frame3, {"PortText", {}, "Define the port", {1080, 960, 1695, 285}});
-  Add<QLabel>(frame3, {"Label3", "Password", {}, {120, 1440, 855, 255}, kLargeText});
-  passText_ = Add<QLineEdit>(
-      frame3, {"PassText", {}, "Fill if the password is required", {1080, 1440, 1695, 285}});
-  hostCheck_ = Add<QCheckBox>(frame3, {"HostCheck",
-                                       "Hosted game",
-                                       "Hosted and non-dedicated game",
-                                       {1080, 1800, 1695, 255},
-                                       kLargeText});
-  auto* applyButton = Add<QPushButton>(
-      frame3,
-      {"ApplyButton", "Apply", "Apply all MP settings ", {240, 2280, 1215, 375}, kLargeText});
-  auto* clearButton = Add<QPushButton>(
-      frame3,
-      {"ClearButton", "Clear", "Clear all MP settings ", {1680, 2280, 1095, 375}, kLargeText});
-
-  auto* modsFrame = Add<QGroupBox>(client, {"ModsFrame", "Mods", {}, {3240, 1320, 5655, 3615}});
-  list1_ = Add<QListView>(modsFrame, {"List1", {}, "Mod list", {240, 240, 3855, 3210}, kLargeText});
-  auto* addButton = Add<QPushButton>(modsFrame, {"AddButton",
-                                                 "<- Add",
-                                                 "Add new Mod item in to the list ",
-                                                 {4200, 240, 1215, 375},
-                                                 kLargeText});
-  auto* removeButton = Add<QPushButton>(modsFrame, {"RemoveButton",
-                                                    "-> Remove",
-                                                    "Remove selected Mod item from the list",
-                                                    {4200, 720, 1215, 375},
-                                                    kLargeText});
-  auto* applyModsButton = Add<QPushButton>(
-      modsFrame,
-      {"ApplyModsButton", "Apply", "Apply all Mod settings ", {4200, 2520, 1215, 375}, kLargeText});
-  auto* clearModsButton = Add<QPushButton>(
-      modsFrame,
-      {"ClearModsButton", "Clear", "Clear all Mod settings ", {4200, 3000, 1215, 375}, kLargeText});
-
-  auto* frame5 = Add<QGroupBox>(client, {"Frame5", "Debug", {}, {120, 5040, 8775, 1095}});
-  hintLabel_ = Add<QLabel>(frame5, {"HintLabel",
-                                    kErrorText.toString(),
-                                    "Debug log with all currently applied settings",
-                                    {120, 240, 8535, 735},
-                                    kHintText});
-
-  auto* frame4 = Add<QGroupBox>(client, {"Frame4", "Controls", {}, {120, 6240, 8775, 735}});
-  auto* exitButton = Add<QPushButton>(
-      frame4, {"ExitButton", "Exit", "Close the launcher", {120, 240, 1215, 375}, kLargeText});
-  closeCheck_ = Add<QCheckBox>(frame4, {"CloseCheck",
-                                        "Close after launch",
-                                        "Close the launcher after launching the game",
-                                        {5280, 360, 1815, 255},
-                                        kLargeText});
-  auto* launchButton = Add<QPushButton>(frame4, {"LaunchButton",
-                                                 "Launch",
-                                                 "Launch the game with applied settings",
-                                                 {7200, 240, 1455, 375},
-                                                 kLargeText});
+  // clang-format off
+  // Container, name, caption, tooltip, place in twips (left, top, width, height), font.
+  auto* frame1 =          Add<QGroupBox>(client, {      "Frame1",           "Params",              {},                                              {120, 120, 3015, 1815}});
+  param1Check_ =          Add<QCheckBox>(frame1, {      "Param1Check",      "window",              "Run in a window mode",                          {240, 360, 1815, 255}, kLargeText});
+  param2Check_ =          Add<QCheckBox>(frame1, {      "Param2Check",      "noSplash",            "Disable all splash screens",                    {240, 720, 1455, 255}, kLargeText});
+  param3Check_ =          Add<QCheckBox>(frame1, {      "Param3Check",      "noPause",             "Running on background",                         {240, 1080, 1455, 195}, kLargeText});
+  param4Check_ =          Add<QCheckBox>(frame1, {      "Param4Check",      "showScriptErrors",    "Shows directly on-screen error log",            {240, 1440, 2655, 255}, kLargeText});
+  auto* frame2 =          Add<QGroupBox>(client, {      "Frame2",           "Exe location",        {},                                              {3240, 120, 5655, 1095}});
+  fileLocationText_ =     Add<QLineEdit>(frame2, {      "FileLocationText", {},                    "Location of executable file",                   {120, 240, 5415, 285}});
+  saveButton_ =           Add<QPushButton>(frame2, {    "SaveButton",       "Save...",             "Save located executable file",                  {120, 600, 1215, 375}, kLargeText});
+  auto* locationButton =  Add<QPushButton>(frame2, {    "LocationButton",   "Find...",             "Find executable file",                          {4320, 600, 1215, 375}, kLargeText});
+  auto* appInfoLabel =    Add<QLabel>(frame2, {         "AppInfoLabel",     "EXE file version",    {},                                              {1440, 720, 2775, 255}, kLargeText});
+  auto* frame3 =          Add<QGroupBox>(client, {      "Frame3",           "Multiplayer",         {},                                              {120, 2040, 3015, 2895}});
+                          Add<QLabel>(frame3, {         "Label1",           "Server IP",           {},                                              {120, 480, 855, 255}, kLargeText});
+  ipText_ =               Add<QLineEdit>(frame3, {      "IPText",           {},                    "Add server IP address here",                    {1080, 480, 1695, 285}});
+                          Add<QLabel>(frame3, {         "Label2",           "Port",                {},                                              {120, 960, 855, 255}, kLargeText});
+  portText_ =             Add<QLineEdit>(frame3, {      "PortText",         {},                    "Define the port",                               {1080, 960, 1695, 285}});
+                          Add<QLabel>(frame3, {         "Label3",           "Password",            {},                                              {120, 1440, 855, 255}, kLargeText});
+  passText_ =             Add<QLineEdit>(frame3, {      "PassText",         {},                    "Fill if the password is required",              {1080, 1440, 1695, 285}});
+  hostCheck_ =            Add<QCheckBox>(frame3, {      "HostCheck",        "Hosted game",         "Hosted and non-dedicated game",                 {1080, 1800, 1695, 255}, kLargeText});
+  auto* applyButton =     Add<QPushButton>(frame3, {    "ApplyButton",      "Apply",               "Apply all MP settings ",                        {240, 2280, 1215, 375}, kLargeText});
+  auto* clearButton =     Add<QPushButton>(frame3, {    "ClearButton",      "Clear",               "Clear all MP settings ",                        {1680, 2280, 1095, 375}, kLargeText});
+  auto* modsFrame =       Add<QGroupBox>(client, {      "ModsFrame",        "Mods",                {},                                              {3240, 1320, 5655, 3615}});
+  list1_ =                Add<QListView>(modsFrame, {   "List1",            {},                    "Mod list",                                      {240, 240, 3855, 3210}, kLargeText});
+  auto* addButton =       Add<QPushButton>(modsFrame, { "AddButton",        "<- Add",              "Add new Mod item in to the list ",              {4200, 240, 1215, 375}, kLargeText});
+  auto* removeButton =    Add<QPushButton>(modsFrame, { "RemoveButton",     "-> Remove",           "Remove selected Mod item from the list",        {4200, 720, 1215, 375}, kLargeText});
+  auto* applyModsButton = Add<QPushButton>(modsFrame, { "ApplyModsButton",  "Apply",               "Apply all Mod settings ",                       {4200, 2520, 1215, 375}, kLargeText});
+  auto* clearModsButton = Add<QPushButton>(modsFrame, { "ClearModsButton",  "Clear",               "Clear all Mod settings ",                       {4200, 3000, 1215, 375}, kLargeText});
+  auto* frame5 =          Add<QGroupBox>(client, {      "Frame5",           "Debug",               {},                                              {120, 5040, 8775, 1095}});
+  hintLabel_ =            Add<QLabel>(frame5, {         "HintLabel",        kErrorText.toString(), "Debug log with all currently applied settings", {120, 240, 8535, 735}, kHintText});
+  auto* frame4 =          Add<QGroupBox>(client, {      "Frame4",           "Controls",            {},                                              {120, 6240, 8775, 735}});
+  auto* exitButton =      Add<QPushButton>(frame4, {    "ExitButton",       "Exit",                "Close the launcher",                            {120, 240, 1215, 375}, kLargeText});
+  closeCheck_ =           Add<QCheckBox>(frame4, {      "CloseCheck",       "Close after launch",  "Close the launcher after launching the game",   {5280, 360, 1815, 255}, kLargeText});
+  auto* launchButton =    Add<QPushButton>(frame4, {    "LaunchButton",     "Launch",              "Launch the game with applied settings",         {7200, 240, 1455, 375}, kLargeText});
+  // clang-format on
 
   // The controls sit in their frames as if each frame's caption stood on its top border, as
   // the classic Windows frame draws it; every other control keeps the desktop's own look.

@@ -10,8 +10,6 @@ LaunchOptions LaunchOptions::StartupDefaults() {
   return options;
 }
 
-QString SwitchFragment(QStringView sw, bool on) { return on ? sw.toString() : QString(); }
-
 QString ValueFragment(QStringView prefix, const QString& value) {
   return value.isEmpty() ? QString() : prefix.toString() + value;
 }

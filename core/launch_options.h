@@ -37,9 +37,6 @@ struct LaunchOptions {
   friend bool operator==(const LaunchOptions&, const LaunchOptions&) = default;
 };
 
-// The switch when `on`, else empty.
-QString SwitchFragment(QStringView sw, bool on);
-
 // `prefix` followed by `value`, or empty when `value` is empty. Blanks count as a value.
 QString ValueFragment(QStringView prefix, const QString& value);
 

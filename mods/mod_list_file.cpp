@@ -1,7 +1,10 @@
 #include "mods/mod_list_file.h"
 
+#include <QFileInfo>
+
 #include "core/data_file.h"
 #include "core/field_reader.h"
+#include "core/field_writer.h"
 #include "core/local_text.h"
 
 namespace kelvor {
@@ -28,6 +31,25 @@ ModListReading ReadModList(const QString& dataFolder) {
   }
   reading.complete = true;
   return reading;
+}
+
+bool ModListFileExists(const QString& dataFolder) {
+  const QFileInfo file(ModListFile(dataFolder));
+  return file.isFile() && !file.isHidden();
+}
+
+bool WriteModList(const QString& dataFolder, const QStringList& names) {
+  QByteArray content;
+  for (const QString& name : names) {
+    const std::optional<QByteArray> line = EncodeFieldLine(name);
+    if (!line) return false;
+    content += *line;
+  }
+  return ReplaceDataFile(ModListFile(dataFolder), content);
+}
+
+bool SaveModList(const QString& dataFolder, const QStringList& names) {
+  return ModListFileExists(dataFolder) && WriteModList(dataFolder, names);
 }
 
 }  // namespace kelvor

@@ -20,4 +20,15 @@ struct ModListReading {
 // is not text (binary data, NUL bytes, an over-long line); the names before it are kept.
 ModListReading ReadModList(const QString& dataFolder);
 
+// True when the list file is there as an ordinary file.
+bool ModListFileExists(const QString& dataFolder);
+
+// Makes the list file hold exactly `names`, one line each, creating it when missing. The file
+// is replaced as a whole: after a failure (or a crash) it is still the old list.
+bool WriteModList(const QString& dataFolder, const QStringList& names);
+
+// As WriteModList, but only over an existing file: a missing list file is a failure, and then
+// nothing is created.
+bool SaveModList(const QString& dataFolder, const QStringList& names);
+
 }  // namespace kelvor

@@ -13,6 +13,8 @@
 
 #include "core/startup.h"
 #include "launch/exe_path_file.h"
+#include "mods/mod_list_file.h"
+#include "ui/add_mod_window.h"
 #include "ui/form.h"
 #include "ui/messages.h"
 #include "ui/player_dialogs.h"
@@ -29,8 +31,14 @@ MainWindow::MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* pare
   BuildMenus();
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   connect(saveButton_, &QPushButton::clicked, this, &MainWindow::SaveExecutablePath);
 }
+
+// A subform has no owner, so it would outlive the list it edits.
+MainWindow::~MainWindow() { delete addModWindow_; }
 
 void MainWindow::BuildForm() {
   auto* client = new QWidget(this);
@@ -104,6 +112,9 @@ void MainWindow::BuildForm() {
       exitButton,     closeCheck_,  launchButton};
   for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   param1Check_->setFocus();
+
+  connect(addButton, &QPushButton::clicked, this, &MainWindow::OpenAddModWindow);
+  connect(removeButton, &QPushButton::clicked, this, &MainWindow::RemoveSelectedMod);
 }
 
 void MainWindow::BuildMenus() {
@@ -143,8 +154,13 @@ void MainWindow::BuildMenus() {
            {"space4", "-", {}},
            {"mnuAbout", "About", {}}});
 
-  connect(findChild<QAction*>(QStringLiteral("mnuSaveExe")), &QAction::triggered, this,
-          &MainWindow::SaveExecutablePath);
+  const auto onMenu = [this](const char* name, void (MainWindow::*operation)()) {
+    connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, operation);
+  };
+  onMenu("mnuSaveExe", &MainWindow::SaveExecutablePath);
+  onMenu("mnuAdd", &MainWindow::OpenAddModWindow);
+  onMenu("mnuRemove", &MainWindow::RemoveSelectedMod);
+  onMenu("mnuSaveMODs", &MainWindow::SaveList);
 }
 
 void MainWindow::Load() {
@@ -169,6 +185,44 @@ void MainWindow::SaveExecutablePath() {
   }
   dialogs_.Tell(MessageKind::kSuccess, kExePathSavedText.toString());
   RefreshPreview();
+}
+
+void MainWindow::SaveList() {
+  if (!SaveModList(dataFolder_, modNames_->stringList())) {
+    ShowErrorBox(dialogs_);
+    return;
+  }
+  dialogs_.Tell(MessageKind::kSuccess, kModListSavedText.toString());
+}
+
+void MainWindow::RemoveSelectedMod() {
+  if (!dialogs_.Confirm(TwoSentences(kRemoveWarningText, kProceedQuestionText))) return;
+  const int row = SelectedModRow();
+  if (row < 0) {
+    dialogs_.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
+    return;
+  }
+  modNames_->removeRows(row, 1);
+  if (!SaveModList(dataFolder_, modNames_->stringList())) {
+    ShowErrorBox(dialogs_);
+    return;
+  }
+  dialogs_.Tell(MessageKind::kSuccess, TwoSentences(kModRemovedText, kModListSavedText));
+}
+
+void MainWindow::OpenAddModWindow() {
+  SetAvailable(false);
+  addModWindow_ = new AddModWindow(*modNames_, dataFolder_, dialogs_);
+  connect(addModWindow_, &QDialog::finished, this, [this] { SetAvailable(true); });
+  addModWindow_->show();
+  addModWindow_->activateWindow();  // the player types the name at once
+}
+
+void MainWindow::SetAvailable(bool available) { setEnabled(available); }
+
+int MainWindow::SelectedModRow() const {
+  const QModelIndexList selected = list1_->selectionModel()->selectedRows();
+  return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 }  // namespace kelvor

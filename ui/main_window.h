@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include "core/launch_options.h"
 
@@ -13,6 +14,7 @@ class QStringListModel;
 
 namespace kelvor {
 
+class AddModWindow;
 class PlayerDialogs;
 
 // The launcher's main window. It owns the launch options for its whole life, shows the
@@ -23,6 +25,7 @@ class MainWindow final : public QMainWindow {
  public:
   // `dataFolder` holds the path file and the mod list: the launcher's own folder.
   MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Start-up, run once before the window is first shown: the default switches, the saved
   // path and its preview, the saved mod names. A failure is told in one error box.
@@ -35,6 +38,13 @@ class MainWindow final : public QMainWindow {
   void BuildForm();
   void BuildMenus();
   void SaveExecutablePath();
+  void SaveList();
+  void RemoveSelectedMod();
+  void OpenAddModWindow();
+
+  // While a subform is open the main window takes no input; it stays in view, greyed.
+  void SetAvailable(bool available);
+  int SelectedModRow() const;
 
   const QString dataFolder_;
   PlayerDialogs& dialogs_;
@@ -54,6 +64,7 @@ class MainWindow final : public QMainWindow {
   QStringListModel* modNames_ = nullptr;
   QLabel* hintLabel_ = nullptr;
   QCheckBox* closeCheck_ = nullptr;
+  QPointer<AddModWindow> addModWindow_;
 };
 
 }  // namespace kelvor

@@ -9,6 +9,15 @@ namespace kelvor {
 inline constexpr QStringView kAppTitle = u"Kelvor Launcher";
 inline constexpr QStringView kErrorText = u"Oops! Something's gone wrong!";
 inline constexpr QStringView kExePathSavedText = u"Executable file location saved!";
+inline constexpr QStringView kModListSavedText = u"Mod list saved!";
+inline constexpr QStringView kNothingSelectedText = u"Nothing was selected!";
+inline constexpr QStringView kRemoveWarningText = u"This will remove the selected item!";
+inline constexpr QStringView kProceedQuestionText = u"Do you want to proceed?";
+inline constexpr QStringView kModRemovedText = u"Selected item was removed!";
+inline constexpr QStringView kEmptyNameText = u"Field can't be empty!";
+inline constexpr QStringView kNameNeededText = u"Any name must be defined!";
+inline constexpr QStringView kModListMissingText = u"Core file for the Mod list doesn't exist!";
+inline constexpr QStringView kModListCreatedText = u"The new one will be created!";
 
 // Two sentences read best on two lines with an empty line between them.
 inline QString TwoSentences(QStringView first, QStringView second) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTest>
 
 #include "support/scripted_dialogs.h"
@@ -37,6 +38,7 @@ class LayoutTest : public QObject {
   QWidget* Window(const QString& name) const;
 
   ScriptedDialogs dialogs_;
+  QStringListModel modNames_;
   std::unique_ptr<kelvor::MainWindow> main_;
   QPointer<kelvor::AddModWindow> addMod_;
   QPointer<kelvor::AboutWindow> about_;
@@ -44,7 +46,7 @@ class LayoutTest : public QObject {
 
 void LayoutTest::initTestCase() {
   main_ = std::make_unique<kelvor::MainWindow>(QString(), dialogs_);
-  addMod_ = new kelvor::AddModWindow;
+  addMod_ = new kelvor::AddModWindow(modNames_, QString(), dialogs_);
   about_ = new kelvor::AboutWindow;
   for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(addMod_),
                           static_cast<QWidget*>(about_)}) {

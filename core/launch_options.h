@@ -21,15 +21,15 @@ inline constexpr QStringView kModPrefix = u" -mod=";
 // plain concatenation. Values after a prefix are kept verbatim: the game gets exactly what
 // the player typed or picked.
 struct LaunchOptions {
-  QString WindowArg;
-  QString NoSplashArg;
-  QString NoPauseArg;
-  QString ScriptErrorsArg;
-  QString ConnectArg;
-  QString PortArg;
-  QString PasswordArg;
-  QString HostArg;
-  QString ModArg;
+  QString WindowArg = {};
+  QString NoSplashArg = {};
+  QString NoPauseArg = {};
+  QString ScriptErrorsArg = {};
+  QString ConnectArg = {};
+  QString PortArg = {};
+  QString PasswordArg = {};
+  QString HostArg = {};
+  QString ModArg = {};
 
   // The state every run starts from; it matches the check boxes' initial states.
   static LaunchOptions StartupDefaults();

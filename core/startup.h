@@ -13,7 +13,7 @@ namespace kelvor {
 struct StartupState {
   LaunchOptions options = LaunchOptions::StartupDefaults();
   std::optional<QString> exePath;  // nothing when the path file could not be read
-  QStringList modNames;            // the names read before any failure
+  QStringList modNames;            // every name that could be read
   bool failed = false;             // either file failed: the player is told once
 };
 

@@ -23,13 +23,16 @@ ModListReading ReadModList(const QString& dataFolder) {
       ReadDataFile(ModListFile(dataFolder), kMaxModListBytes + 1);
   if (!bytes || bytes->size() > kMaxModListBytes) return reading;
 
+  reading.complete = true;
   FieldReader reader(*bytes);
   while (const std::optional<QByteArrayView> field = reader.ReadField()) {
     std::optional<QString> name = DecodeLocalText(*field);
-    if (!name || name->size() > kMaxModNameLength) return reading;
-    reading.names.append(std::move(*name));
+    if (name && name->size() <= kMaxModNameLength) {
+      reading.names.append(std::move(*name));
+    } else {
+      reading.complete = false;  // skipped, so that one bad line does not hide the rest
+    }
   }
-  reading.complete = true;
   return reading;
 }
 

@@ -13,11 +13,11 @@ inline constexpr qsizetype kMaxModNameLength = 32767;
 
 struct ModListReading {
   QStringList names;      // every name read, in file order
-  bool complete = false;  // false when the file was missing or a failure cut the reading short
+  bool complete = false;  // false when the file was missing or a field was not a name
 };
 
-// The names in `dataFolder`'s mod list, one per field. Reading stops at the first field that
-// is not text (binary data, NUL bytes, an over-long line); the names before it are kept.
+// The names in `dataFolder`'s mod list, one per field. A field that is not a name (binary
+// data, NUL bytes, an over-long line) is left out and makes the reading incomplete.
 ModListReading ReadModList(const QString& dataFolder);
 
 // True when the list file is there as an ordinary file.

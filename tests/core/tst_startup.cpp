@@ -57,7 +57,7 @@ void StartupTest::readsBothFiles_data() {
   QTest::newRow("only a line end: empty path") << QByteArray("\r\n") << mods << std::optional<QString>("") << names << false;
   QTest::newRow("mod list missing") << QByteArray("g.exe") << kMissing << std::optional<QString>("g.exe") << QStringList{} << true;
   QTest::newRow("mod list a directory") << QByteArray("g.exe") << kDirectory << std::optional<QString>("g.exe") << QStringList{} << true;
-  QTest::newRow("mod list cut by garbage") << QByteArray("g.exe") << QByteArray("Vallmark\r\n\0", 11) << std::optional<QString>("g.exe") << QStringList{"Vallmark"} << true;
+  QTest::newRow("mod list with a garbage line") << QByteArray("g.exe") << QByteArray("Vallmark\r\n\0\r\nSkal", 17) << std::optional<QString>("g.exe") << QStringList{"Vallmark", "Skal"} << true;
   QTest::newRow("both missing") << kMissing << kMissing << none << QStringList{} << true;
   // clang-format on
 }

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -151,10 +152,12 @@ void ModCommandsTest::removeSelectedMod() {
   Select(selected);
   if (fileMissing) QFile::remove(dir_->filePath("modDta"));
   dialogs_.answers = {yes};
+  const QString preview = window_->findChild<QLabel*>("HintLabel")->text();
   Run(command);
   QCOMPARE(dialogs_.shown, shown);
   QCOMPARE(Mods(), mods);
   QCOMPARE(File(), file);
+  QCOMPARE(window_->findChild<QLabel*>("HintLabel")->text(), preview);
 }
 
 void ModCommandsTest::addModWindowOpensOverAnUnavailableMain_data() {

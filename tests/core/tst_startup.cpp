@@ -26,16 +26,8 @@ class StartupTest : public QObject {
 
 namespace {
 
-const QByteArray kMissing = "<missing>";
-const QByteArray kDirectory = "<directory>";
-
-void Place(const QString& folder, const QString& name, const QByteArray& bytes) {
-  if (bytes == kDirectory) {
-    QDir(folder).mkdir(name);
-  } else if (bytes != kMissing) {
-    WriteBytes(folder + u'/' + name, bytes);
-  }
-}
+const QByteArray kMissing;  // no file
+const QByteArray kDirectory = "<dir>";
 
 }  // namespace
 
@@ -51,7 +43,7 @@ void StartupTest::readsBothFiles_data() {
   // clang-format off
   QTest::newRow("both present") << QByteArray("C:\\D2\\Dravik2.exe\r\n") << mods << std::optional<QString>("C:\\D2\\Dravik2.exe") << names << false;
   QTest::newRow("path file missing: mods still read") << kMissing << mods << none << names << true;
-  QTest::newRow("path file empty: mods still read") << QByteArray() << mods << none << names << true;
+  QTest::newRow("path file empty: mods still read") << QByteArray("") << mods << none << names << true;
   QTest::newRow("path file a directory") << kDirectory << mods << none << names << true;
   QTest::newRow("path file binary") << QByteArray("\xff\xfe\0\0", 4) << mods << none << names << true;
   QTest::newRow("only a line end: empty path") << QByteArray("\r\n") << mods << std::optional<QString>("") << names << false;
@@ -69,8 +61,8 @@ void StartupTest::readsBothFiles() {
   QFETCH(QStringList, names);
   QFETCH(bool, failed);
   QTemporaryDir dir;
-  Place(dir.path(), QStringLiteral("appSet"), appSet);
-  Place(dir.path(), QStringLiteral("modDta"), modDta);
+  PlaceFile(dir.filePath(QStringLiteral("appSet")), appSet);
+  PlaceFile(dir.filePath(QStringLiteral("modDta")), modDta);
 
   const StartupState state = ReadStartupState(dir.path());
   QCOMPARE(state.exePath, path);
@@ -86,10 +78,10 @@ void StartupTest::looksBesideTheProgramNotInTheWorkingFolder() {
   QTemporaryDir workingFolder;
   const QString program = programFolder.filePath(QStringLiteral("kelvor-launcher"));
   QVERIFY(QFile::copy(QStringLiteral(KELVOR_LAUNCHER_PATH), program));
-  Place(programFolder.path(), QStringLiteral("appSet"), "C:\\D2\\Dravik2.exe\r\n");
-  Place(programFolder.path(), QStringLiteral("modDta"), "Vallmark\r\n");
-  Place(workingFolder.path(), QStringLiteral("appSet"), "decoy.exe\r\n");
-  Place(workingFolder.path(), QStringLiteral("modDta"), "decoy\r\n");
+  PlaceFile(programFolder.filePath(QStringLiteral("appSet")), "C:\\D2\\Dravik2.exe\r\n");
+  PlaceFile(programFolder.filePath(QStringLiteral("modDta")), "Vallmark\r\n");
+  PlaceFile(workingFolder.filePath(QStringLiteral("appSet")), "decoy.exe\r\n");
+  PlaceFile(workingFolder.filePath(QStringLiteral("modDta")), "decoy\r\n");
 
   const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   QVERIFY(watch >= 0);

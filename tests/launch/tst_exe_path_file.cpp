@@ -6,6 +6,7 @@
 #include "support/files.h"
 
 using kelvor::ReadExePath;
+using kelvor::testing::PlaceFile;
 using kelvor::testing::ReadBytes;
 using kelvor::testing::WriteBytes;
 
@@ -62,11 +63,7 @@ void ExePathFileTest::readsTheFirstField() {
   QFETCH(std::optional<QString>, path);
   QTemporaryDir dir;
   const QString file = kelvor::ExePathFile(dir.path());
-  if (bytes == "<dir>") {
-    QDir().mkdir(file);
-  } else if (!bytes.isNull()) {
-    WriteBytes(file, bytes);
-  }
+  PlaceFile(file, bytes);
   QCOMPARE(ReadExePath(dir.path()), path);
   if (!bytes.isNull() && bytes != "<dir>") QCOMPARE(ReadBytes(file), bytes);  // left alone
 }

@@ -10,6 +10,7 @@
 #include "support/files.h"
 
 using kelvor::ReadModList;
+using kelvor::testing::PlaceFile;
 using kelvor::testing::ReadBytes;
 using kelvor::testing::WriteBytes;
 
@@ -48,11 +49,7 @@ void ModListFileTest::reads() {
   QFETCH(bool, complete);
   QTemporaryDir dir;
   const QString file = kelvor::ModListFile(dir.path());
-  if (bytes == "<dir>") {
-    QDir().mkdir(file);
-  } else if (!bytes.isNull()) {
-    WriteBytes(file, bytes);
-  }
+  PlaceFile(file, bytes);
   const kelvor::ModListReading reading = ReadModList(dir.path());
   QCOMPARE(reading.names, names);
   QCOMPARE(reading.complete, complete);

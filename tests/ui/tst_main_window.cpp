@@ -38,8 +38,8 @@ class MainWindowTest : public QObject {
 void MainWindowTest::Start(const QByteArray& appSet, const QByteArray& modDta) {
   QFile::remove(dir_.filePath("appSet"));
   QFile::remove(dir_.filePath("modDta"));
-  if (!appSet.isNull()) WriteBytes(dir_.filePath("appSet"), appSet);
-  if (!modDta.isNull()) WriteBytes(dir_.filePath("modDta"), modDta);
+  PlaceFile(dir_.filePath("appSet"), appSet);
+  PlaceFile(dir_.filePath("modDta"), modDta);
   dialogs_ = {};
   window_ = std::make_unique<kelvor::MainWindow>(dir_.path(), dialogs_);
   window_->Load();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 namespace kelvor {
 
@@ -37,8 +38,16 @@ struct LaunchOptions {
   friend bool operator==(const LaunchOptions&, const LaunchOptions&) = default;
 };
 
+// The nine fragments, in the order in which the command line is composed.
+std::array<QStringView, 9> OrderedFragments(const LaunchOptions& options);
+
 // `prefix` followed by `value`, or empty when `value` is empty. Blanks count as a value.
 QString ValueFragment(QStringView prefix, const QString& value);
+
+// Sets the three connection fragments from the boxes' texts, each verbatim. True when the
+// address and the port are both given; the password is optional.
+bool SetConnection(LaunchOptions& options, const QString& address, const QString& port,
+                   const QString& password);
 
 // The path text followed directly by every fragment in their fixed order: nothing is
 // inserted, trimmed or quoted, so the preview shows exactly what the player chose.

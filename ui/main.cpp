@@ -3,6 +3,8 @@
 
 #include "ui/main_window.h"
 #include "ui/messages.h"
+#include "ui/qt_executable_picker.h"
+#include "ui/qt_game_starter.h"
 #include "ui/qt_player_dialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -11,8 +13,10 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvor/launcher-icon.png")));
 
   kelvor::QtPlayerDialogs dialogs;
+  kelvor::QtExecutablePicker picker;
+  kelvor::DetachedGameStarter starter;
   // The data files live beside the launcher, wherever it was started from.
-  kelvor::MainWindow window(QCoreApplication::applicationDirPath(), dialogs);
+  kelvor::MainWindow window(QCoreApplication::applicationDirPath(), {dialogs, picker, starter});
   window.Load();
   window.show();
   return QApplication::exec();

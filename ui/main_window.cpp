@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -25,11 +26,12 @@ using form::Add;
 using form::kHintText;
 using form::kLargeText;
 
-MainWindow::MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), dataFolder_(std::move(dataFolder)), dialogs_(dialogs) {
+MainWindow::MainWindow(QString dataFolder, Platform platform, QWidget* parent)
+    : QMainWindow(parent), dataFolder_(std::move(dataFolder)), platform_(platform) {
   BuildForm();
   BuildMenus();
   ConnectCommands();
+  ConnectSwitches();
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -154,23 +156,58 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::ConnectCommands() {
   // A button and a menu item that do the same thing run one operation.
+  // clang-format off
   const struct {
     const char* button;
     const char* menuItem;
     void (MainWindow::*operation)();
   } commands[] = {
-      {"SaveButton", "mnuSaveExe", &MainWindow::SaveExecutablePath},
-      {"AddButton", "mnuAdd", &MainWindow::OpenAddModWindow},
-      {"RemoveButton", "mnuRemove", &MainWindow::RemoveSelectedMod},
-      {nullptr, "mnuSaveMODs", &MainWindow::SaveList},
+      {"LaunchButton",    "mnuLaunch",   &MainWindow::Launch},
+      {"SaveButton",      "mnuSaveExe",  &MainWindow::SaveExecutablePath},
+      {"ExitButton",      "mnuExit",     &MainWindow::Quit},
+      {"LocationButton",  nullptr,       &MainWindow::LocateExecutable},
+      {"ApplyButton",     nullptr,       &MainWindow::ApplyConnection},
+      {"ClearButton",     nullptr,       &MainWindow::ClearConnection},
+      {"AddButton",       "mnuAdd",      &MainWindow::OpenAddModWindow},
+      {"RemoveButton",    "mnuRemove",   &MainWindow::RemoveSelectedMod},
+      {nullptr,           "mnuSaveMODs", &MainWindow::SaveList},
+      {"ApplyModsButton", nullptr,       &MainWindow::ApplyMod},
+      {"ClearModsButton", nullptr,       &MainWindow::ClearMod},
   };
+  // clang-format on
   for (const auto& command : commands) {
     if (command.button) {
       connect(findChild<QPushButton*>(QLatin1String(command.button)), &QPushButton::clicked, this,
               command.operation);
     }
-    connect(findChild<QAction*>(QLatin1String(command.menuItem)), &QAction::triggered, this,
-            command.operation);
+    if (command.menuItem) {
+      connect(findChild<QAction*>(QLatin1String(command.menuItem)), &QAction::triggered, this,
+              command.operation);
+    }
+  }
+}
+
+void MainWindow::ConnectSwitches() {
+  const struct {
+    QCheckBox* box;
+    QString LaunchOptions::*slot;
+    QStringView fragment;
+  } switches[] = {
+      // clang-format off
+      {param1Check_, &LaunchOptions::WindowArg,       kWindowSwitch},
+      {param2Check_, &LaunchOptions::NoSplashArg,     kNoSplashSwitch},
+      {param3Check_, &LaunchOptions::NoPauseArg,      kNoPauseSwitch},
+      {param4Check_, &LaunchOptions::ScriptErrorsArg, kScriptErrorsSwitch},
+      {hostCheck_,   &LaunchOptions::HostArg,         kHostSwitch},
+      // clang-format on
+  };
+  for (const auto& option : switches) {
+    // The fragment follows the box's new state, so the two can never drift apart.
+    connect(option.box, &QCheckBox::toggled, this,
+            [this, slot = option.slot, fragment = option.fragment](bool checked) {
+              options_.*slot = checked ? fragment.toString() : QString();
+              RefreshPreview();
+            });
   }
 }
 
@@ -182,48 +219,110 @@ void MainWindow::Load() {
     RefreshPreview();
   }
   modNames_->setStringList(state.modNames);
-  if (state.failed) ShowErrorBox(dialogs_);
+  if (state.failed) ShowErrorBox(platform_.dialogs);
 }
 
 void MainWindow::RefreshPreview() {
   hintLabel_->setText(ComposeCommandLine(fileLocationText_->text(), options_));
 }
 
-void MainWindow::SaveExecutablePath() {
-  if (!SaveExePath(dataFolder_, fileLocationText_->text())) {
-    ShowErrorBox(dialogs_);
+void MainWindow::ApplyConnection() {
+  // The fragments take the boxes' texts even when the warning follows; the preview then keeps
+  // its last composition, while a launch already uses them.
+  if (!SetConnection(options_, ipText_->text(), portText_->text(), passText_->text())) {
+    platform_.dialogs.Tell(MessageKind::kNotice,
+                           TwoSentences(kConnectionNeededText, kPasswordOptionalText));
     return;
   }
-  dialogs_.Tell(MessageKind::kSuccess, kExePathSavedText.toString());
+  RefreshPreview();
+}
+
+void MainWindow::ClearConnection() {
+  for (QLineEdit* box : {ipText_, portText_, passText_}) box->clear();
+  SetConnection(options_, {}, {}, {});
+  RefreshPreview();
+}
+
+void MainWindow::ApplyMod() {
+  const int row = SelectedModRow();
+  const QString modName = row < 0 ? QString() : modNames_->index(row).data().toString();
+  if (modName.isEmpty()) {
+    platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
+    return;
+  }
+  options_.ModArg = ValueFragment(kModPrefix, modName);
+  RefreshPreview();
+}
+
+void MainWindow::ClearMod() {
+  options_.ModArg.clear();
+  RefreshPreview();
+}
+
+void MainWindow::LocateExecutable() {
+  // A cancelled dialog leaves the path as it was; only saving writes it to the file.
+  if (const std::optional<QString> path = platform_.picker.PickExecutable()) {
+    fileLocationText_->setText(*path);
+  }
+}
+
+void MainWindow::Launch() {
+  if (!platform_.starter.Start(fileLocationText_->text(), LaunchArguments(options_))) {
+    ShowErrorBox(platform_.dialogs);
+    return;
+  }
+  if (closeCheck_->isChecked()) close();
+}
+
+void MainWindow::Quit() {
+  if (platform_.dialogs.Confirm(kQuitQuestionText.toString())) close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  Unload();
+  QMainWindow::closeEvent(event);
+}
+
+void MainWindow::Unload() {
+  // The launcher ends with its main window, so no subform may stay behind on its own.
+  if (addModWindow_) addModWindow_->close();
+}
+
+void MainWindow::SaveExecutablePath() {
+  if (!SaveExePath(dataFolder_, fileLocationText_->text())) {
+    ShowErrorBox(platform_.dialogs);
+    return;
+  }
+  platform_.dialogs.Tell(MessageKind::kSuccess, kExePathSavedText.toString());
   RefreshPreview();
 }
 
 void MainWindow::SaveList() {
   if (!SaveModList(dataFolder_, modNames_->stringList())) {
-    ShowErrorBox(dialogs_);
+    ShowErrorBox(platform_.dialogs);
     return;
   }
-  dialogs_.Tell(MessageKind::kSuccess, kModListSavedText.toString());
+  platform_.dialogs.Tell(MessageKind::kSuccess, kModListSavedText.toString());
 }
 
 void MainWindow::RemoveSelectedMod() {
-  if (!dialogs_.Confirm(TwoSentences(kRemoveWarningText, kProceedQuestionText))) return;
+  if (!platform_.dialogs.Confirm(TwoSentences(kRemoveWarningText, kProceedQuestionText))) return;
   const int row = SelectedModRow();
   if (row < 0) {
-    dialogs_.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
+    platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
     return;
   }
   modNames_->removeRows(row, 1);
   if (!SaveModList(dataFolder_, modNames_->stringList())) {
-    ShowErrorBox(dialogs_);
+    ShowErrorBox(platform_.dialogs);
     return;
   }
-  dialogs_.Tell(MessageKind::kSuccess, TwoSentences(kModRemovedText, kModListSavedText));
+  platform_.dialogs.Tell(MessageKind::kSuccess, TwoSentences(kModRemovedText, kModListSavedText));
 }
 
 void MainWindow::OpenAddModWindow() {
   SetAvailable(false);
-  addModWindow_ = new AddModWindow(*modNames_, dataFolder_, dialogs_);
+  addModWindow_ = new AddModWindow(*modNames_, dataFolder_, platform_.dialogs);
   connect(addModWindow_, &QDialog::finished, this, [this] { SetAvailable(true); });
   addModWindow_->show();
   addModWindow_->activateWindow();  // the player types the name at once

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "core/launch_options.h"
+#include "ui/platform.h"
 
 class QCheckBox;
 class QLabel;
@@ -14,7 +15,6 @@ class QStringListModel;
 namespace kelvor {
 
 class AddModWindow;
-class PlayerDialogs;
 
 // The launcher's main window. It owns the launch options for its whole life, shows the
 // command line they make, and runs every command of the launcher.
@@ -23,7 +23,7 @@ class MainWindow final : public QMainWindow {
 
  public:
   // `dataFolder` holds the path file and the mod list: the launcher's own folder.
-  MainWindow(QString dataFolder, PlayerDialogs& dialogs, QWidget* parent = nullptr);
+  MainWindow(QString dataFolder, Platform platform, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // Start-up, run once before the window is first shown: the default switches, the saved
@@ -33,10 +33,23 @@ class MainWindow final : public QMainWindow {
   // Shows the command line the current path and options make.
   void RefreshPreview();
 
+ protected:
+  // However the window closes, it unloads the same way; nothing is saved on the way out.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void BuildForm();
   void BuildMenus();
   void ConnectCommands();
+  void ConnectSwitches();
+  void ApplyConnection();
+  void ClearConnection();
+  void ApplyMod();
+  void ClearMod();
+  void LocateExecutable();
+  void Launch();
+  void Quit();
+  void Unload();
   void SaveExecutablePath();
   void SaveList();
   void RemoveSelectedMod();
@@ -47,7 +60,7 @@ class MainWindow final : public QMainWindow {
   int SelectedModRow() const;
 
   const QString dataFolder_;
-  PlayerDialogs& dialogs_;
+  const Platform platform_;
   LaunchOptions options_;
 
   QCheckBox* param1Check_ = nullptr;

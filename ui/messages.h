@@ -18,6 +18,10 @@ inline constexpr QStringView kEmptyNameText = u"Field can't be empty!";
 inline constexpr QStringView kNameNeededText = u"Any name must be defined!";
 inline constexpr QStringView kModListMissingText = u"Core file for the Mod list doesn't exist!";
 inline constexpr QStringView kModListCreatedText = u"The new one will be created!";
+inline constexpr QStringView kConnectionNeededText =
+    u"IP address and Port number must be defined as minimum!";
+inline constexpr QStringView kPasswordOptionalText = u"Password is optional.";
+inline constexpr QStringView kQuitQuestionText = u"Do you really want to quit ?";
 
 // Two sentences read best on two lines with an empty line between them.
 inline QString TwoSentences(QStringView first, QStringView second) {

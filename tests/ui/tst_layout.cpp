@@ -12,12 +12,12 @@
 #include <QStringListModel>
 #include <QTest>
 
-#include "support/scripted_dialogs.h"
+#include "support/scripted_platform.h"
 #include "ui/about_window.h"
 #include "ui/add_mod_window.h"
 #include "ui/main_window.h"
 
-using kelvor::testing::ScriptedDialogs;
+using kelvor::testing::ScriptedPlatform;
 
 // Walks the three windows control by control against one table of what the player must see.
 class LayoutTest : public QObject {
@@ -37,7 +37,7 @@ class LayoutTest : public QObject {
  private:
   QWidget* Window(const QString& name) const;
 
-  ScriptedDialogs dialogs_;
+  ScriptedPlatform platform_;
   QStringListModel modNames_;
   std::unique_ptr<kelvor::MainWindow> main_;
   QPointer<kelvor::AddModWindow> addMod_;
@@ -45,8 +45,8 @@ class LayoutTest : public QObject {
 };
 
 void LayoutTest::initTestCase() {
-  main_ = std::make_unique<kelvor::MainWindow>(QString(), dialogs_);
-  addMod_ = new kelvor::AddModWindow(modNames_, QString(), dialogs_);
+  main_ = std::make_unique<kelvor::MainWindow>(QString(), platform_.Get());
+  addMod_ = new kelvor::AddModWindow(modNames_, QString(), platform_.dialogs);
   about_ = new kelvor::AboutWindow;
   for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(addMod_),
                           static_cast<QWidget*>(about_)}) {

@@ -8,7 +8,7 @@
 
 #include "support/files.h"
 #include "support/hostile_fs.h"
-#include "support/scripted_dialogs.h"
+#include "support/scripted_platform.h"
 #include "ui/main_window.h"
 
 using namespace kelvor::testing;
@@ -31,7 +31,8 @@ class MainWindowTest : public QObject {
   }
 
   QTemporaryDir dir_;
-  ScriptedDialogs dialogs_;
+  ScriptedPlatform platform_;
+  ScriptedDialogs& dialogs_ = platform_.dialogs;
   std::unique_ptr<kelvor::MainWindow> window_;
 };
 
@@ -40,8 +41,8 @@ void MainWindowTest::Start(const QByteArray& appSet, const QByteArray& modDta) {
   QFile::remove(dir_.filePath("modDta"));
   PlaceFile(dir_.filePath("appSet"), appSet);
   PlaceFile(dir_.filePath("modDta"), modDta);
-  dialogs_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_.path(), dialogs_);
+  platform_ = {};
+  window_ = std::make_unique<kelvor::MainWindow>(dir_.path(), platform_.Get());
   window_->Load();
   window_->show();
   window_->activateWindow();

@@ -10,7 +10,8 @@
 
 #include "support/files.h"
 #include "support/hostile_fs.h"
-#include "support/scripted_dialogs.h"
+#include "support/player.h"
+#include "support/scripted_platform.h"
 #include "ui/add_mod_window.h"
 #include "ui/main_window.h"
 
@@ -40,19 +41,12 @@ class ModCommandsTest : public QObject {
     return qobject_cast<QStringListModel*>(window_->findChild<QListView*>("List1")->model())
         ->stringList();
   }
-  void Run(const QString& command) {  // a button by its name, or else a menu item
-    if (auto* button = window_->findChild<QPushButton*>(command)) {
-      QTest::mouseClick(button, Qt::LeftButton);
-    } else {
-      window_->findChild<QAction*>(command)->trigger();
-    }
-  }
-  void Select(int row);
   kelvor::AddModWindow* OpenAddMod(const QString& command = QStringLiteral("AddButton"));
   static void AddName(kelvor::AddModWindow* addMod, const QString& name);
 
   std::unique_ptr<QTemporaryDir> dir_;
-  ScriptedDialogs dialogs_;
+  ScriptedPlatform platform_;
+  ScriptedDialogs& dialogs_ = platform_.dialogs;
   std::unique_ptr<kelvor::MainWindow> window_;
 };
 
@@ -61,25 +55,16 @@ void ModCommandsTest::init() {
   dir_ = std::make_unique<QTemporaryDir>();
   WriteBytes(dir_->filePath("appSet"), "g.exe\r\n");
   WriteBytes(dir_->filePath("modDta"), "a\r\nb\r\nc\r\n");
-  dialogs_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), dialogs_);
+  platform_ = {};
+  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), platform_.Get());
   window_->Load();
   window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 
-void ModCommandsTest::Select(int row) {
-  auto* list = window_->findChild<QListView*>("List1");
-  list->clearSelection();
-  if (row >= 0) {
-    const QRect cell = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
-  }
-}
-
 // The add-mod window has no owner: it is found among the top-level windows.
 kelvor::AddModWindow* ModCommandsTest::OpenAddMod(const QString& command) {
-  Run(command);
+  Click(window_.get(), command);
   for (QWidget* window : QApplication::topLevelWidgets()) {
     auto* addMod = qobject_cast<kelvor::AddModWindow*>(window);
     if (addMod && addMod->isVisible() && QTest::qWaitForWindowActive(addMod)) return addMod;
@@ -110,7 +95,7 @@ void ModCommandsTest::saveList() {
   QFETCH(QByteArray, file);
   WriteBytes(dir_->filePath("modDta"), "edited outside\r\n");
   if (fileMissing) QFile::remove(dir_->filePath("modDta"));
-  Run("mnuSaveMODs");
+  Click(window_.get(), "mnuSaveMODs");
   QCOMPARE(dialogs_.shown, shown);
   QCOMPARE(File(), file);
   QCOMPARE(Mods(), (QStringList{"a", "b", "c"}));
@@ -149,11 +134,11 @@ void ModCommandsTest::removeSelectedMod() {
   QFETCH(QStringList, shown);
   QFETCH(QStringList, mods);
   QFETCH(QByteArray, file);
-  Select(selected);
+  SelectMod(window_.get(), selected);
   if (fileMissing) QFile::remove(dir_->filePath("modDta"));
   dialogs_.answers = {yes};
   const QString preview = window_->findChild<QLabel*>("HintLabel")->text();
-  Run(command);
+  Click(window_.get(), command);
   QCOMPARE(dialogs_.shown, shown);
   QCOMPARE(Mods(), mods);
   QCOMPARE(File(), file);

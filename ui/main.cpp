@@ -5,6 +5,8 @@
 #include "ui/messages.h"
 #include "ui/qt_executable_picker.h"
 #include "ui/qt_game_starter.h"
+#include "ui/qt_help_viewer.h"
+#include "ui/qt_notification_area.h"
 #include "ui/qt_player_dialogs.h"
 
 int main(int argc, char* argv[]) {
@@ -15,8 +17,11 @@ int main(int argc, char* argv[]) {
   kelvor::QtPlayerDialogs dialogs;
   kelvor::QtExecutablePicker picker;
   kelvor::DetachedGameStarter starter;
-  // The data files live beside the launcher, wherever it was started from.
-  kelvor::MainWindow window(QCoreApplication::applicationDirPath(), {dialogs, picker, starter});
+  kelvor::QtNotificationArea notificationArea;
+  kelvor::QtHelpViewer help;
+  // The data files and the help live beside the launcher, wherever it was started from.
+  kelvor::MainWindow window(QCoreApplication::applicationDirPath(),
+                            {dialogs, picker, starter, notificationArea, help});
   window.Load();
   window.show();
   return QApplication::exec();

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -15,6 +16,7 @@
 #include "core/startup.h"
 #include "launch/exe_path_file.h"
 #include "mods/mod_list_file.h"
+#include "ui/about_window.h"
 #include "ui/add_mod_window.h"
 #include "ui/form.h"
 #include "ui/messages.h"
@@ -39,8 +41,11 @@ MainWindow::MainWindow(QString dataFolder, Platform platform, QWidget* parent)
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 }
 
-// A subform has no owner, so it would outlive the list it edits.
-MainWindow::~MainWindow() { delete addModWindow_; }
+// A subform has no owner, so it would outlive the window that opened it.
+MainWindow::~MainWindow() {
+  delete addModWindow_;
+  delete aboutWindow_;
+}
 
 void MainWindow::BuildForm() {
   auto* client = new QWidget(this);
@@ -162,17 +167,20 @@ void MainWindow::ConnectCommands() {
     const char* menuItem;
     void (MainWindow::*operation)();
   } commands[] = {
-      {"LaunchButton",    "mnuLaunch",   &MainWindow::Launch},
-      {"SaveButton",      "mnuSaveExe",  &MainWindow::SaveExecutablePath},
-      {"ExitButton",      "mnuExit",     &MainWindow::Quit},
-      {"LocationButton",  nullptr,       &MainWindow::LocateExecutable},
-      {"ApplyButton",     nullptr,       &MainWindow::ApplyConnection},
-      {"ClearButton",     nullptr,       &MainWindow::ClearConnection},
-      {"AddButton",       "mnuAdd",      &MainWindow::OpenAddModWindow},
-      {"RemoveButton",    "mnuRemove",   &MainWindow::RemoveSelectedMod},
-      {nullptr,           "mnuSaveMODs", &MainWindow::SaveList},
-      {"ApplyModsButton", nullptr,       &MainWindow::ApplyMod},
-      {"ClearModsButton", nullptr,       &MainWindow::ClearMod},
+      {"LaunchButton",    "mnuLaunch",       &MainWindow::Launch},
+      {"SaveButton",      "mnuSaveExe",      &MainWindow::SaveExecutablePath},
+      {"ExitButton",      "mnuExit",         &MainWindow::Quit},
+      {"LocationButton",  nullptr,           &MainWindow::LocateExecutable},
+      {"ApplyButton",     nullptr,           &MainWindow::ApplyConnection},
+      {"ClearButton",     nullptr,           &MainWindow::ClearConnection},
+      {"AddButton",       "mnuAdd",          &MainWindow::OpenAddModWindow},
+      {"RemoveButton",    "mnuRemove",       &MainWindow::RemoveSelectedMod},
+      {nullptr,           "mnuSaveMODs",     &MainWindow::SaveList},
+      {"ApplyModsButton", nullptr,           &MainWindow::ApplyMod},
+      {"ClearModsButton", nullptr,           &MainWindow::ClearMod},
+      {nullptr,           "mnuMinimize",     &MainWindow::MinimizeToNotificationArea},
+      {nullptr,           "mnuHelpContents", &MainWindow::OpenHelp},
+      {nullptr,           "mnuAbout",        &MainWindow::OpenAboutWindow},
   };
   // clang-format on
   for (const auto& command : commands) {
@@ -278,15 +286,52 @@ void MainWindow::Quit() {
   if (platform_.dialogs.Confirm(kQuitQuestionText.toString())) close();
 }
 
+bool MainWindow::event(QEvent* event) {
+  // A click on the greyed main window must not bury the subform that is the only window
+  // taking input; the subform comes back to the front instead.
+  if (event->type() == QEvent::WindowActivate) {
+    if (QDialog* subform = OpenSubform()) {
+      subform->raise();
+      subform->activateWindow();
+    }
+  }
+  return QMainWindow::event(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   Unload();
   QMainWindow::closeEvent(event);
 }
 
 void MainWindow::Unload() {
-  // The launcher ends with its main window, so no subform may stay behind on its own.
+  // The launcher ends with its main window, so neither a subform nor the icon may stay behind.
   if (addModWindow_) addModWindow_->close();
+  if (aboutWindow_) aboutWindow_->close();
+  platform_.notificationArea.RemoveIcon();
 }
+
+void MainWindow::MinimizeToNotificationArea() {
+  // Hidden with no icon to click, the launcher could never be brought back.
+  if (!platform_.notificationArea.IsAvailable()) {
+    showMinimized();
+    return;
+  }
+  platform_.notificationArea.ShowIcon(windowIcon(), kRestoreTipText.toString(),
+                                      [this] { RestoreFromNotificationArea(); });
+  hide();
+}
+
+void MainWindow::RestoreFromNotificationArea() {
+  show();
+  activateWindow();
+  platform_.notificationArea.RemoveIcon();
+}
+
+void MainWindow::OpenHelp() {
+  platform_.help.OpenHelp(QDir(dataFolder_).filePath(kHelpFileName.toString()));
+}
+
+void MainWindow::OpenAboutWindow() { ShowSubform(aboutWindow_ = new AboutWindow); }
 
 void MainWindow::SaveExecutablePath() {
   if (!SaveExePath(dataFolder_, fileLocationText_->text())) {
@@ -321,11 +366,20 @@ void MainWindow::RemoveSelectedMod() {
 }
 
 void MainWindow::OpenAddModWindow() {
+  ShowSubform(addModWindow_ = new AddModWindow(*modNames_, dataFolder_, platform_.dialogs));
+}
+
+void MainWindow::ShowSubform(QDialog* subform) {
   SetAvailable(false);
-  addModWindow_ = new AddModWindow(*modNames_, dataFolder_, platform_.dialogs);
-  connect(addModWindow_, &QDialog::finished, this, [this] { SetAvailable(true); });
-  addModWindow_->show();
-  addModWindow_->activateWindow();  // the player types the name at once
+  connect(subform, &QDialog::finished, this, [this] { SetAvailable(true); });
+  subform->show();
+  subform->activateWindow();  // the player types or presses Enter at once
+}
+
+QDialog* MainWindow::OpenSubform() const {
+  if (addModWindow_ && addModWindow_->isVisible()) return addModWindow_;
+  if (aboutWindow_ && aboutWindow_->isVisible()) return aboutWindow_;
+  return nullptr;
 }
 
 void MainWindow::SetAvailable(bool available) { setEnabled(available); }

@@ -7,6 +7,7 @@
 #include "ui/platform.h"
 
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -14,6 +15,7 @@ class QStringListModel;
 
 namespace kelvor {
 
+class AboutWindow;
 class AddModWindow;
 
 // The launcher's main window. It owns the launch options for its whole life, shows the
@@ -34,6 +36,8 @@ class MainWindow final : public QMainWindow {
   void RefreshPreview();
 
  protected:
+  bool event(QEvent* event) override;
+
   // However the window closes, it unloads the same way; nothing is saved on the way out.
   void closeEvent(QCloseEvent* event) override;
 
@@ -54,8 +58,14 @@ class MainWindow final : public QMainWindow {
   void SaveList();
   void RemoveSelectedMod();
   void OpenAddModWindow();
+  void MinimizeToNotificationArea();
+  void RestoreFromNotificationArea();
+  void OpenHelp();
+  void OpenAboutWindow();
 
   // While a subform is open the main window takes no input; it stays in view, greyed.
+  void ShowSubform(QDialog* subform);
+  QDialog* OpenSubform() const;
   void SetAvailable(bool available);
   int SelectedModRow() const;
 
@@ -77,6 +87,7 @@ class MainWindow final : public QMainWindow {
   QLabel* hintLabel_ = nullptr;
   QCheckBox* closeCheck_ = nullptr;
   QPointer<AddModWindow> addModWindow_;
+  QPointer<AboutWindow> aboutWindow_;
 };
 
 }  // namespace kelvor

@@ -22,6 +22,7 @@ inline constexpr QStringView kConnectionNeededText =
     u"IP address and Port number must be defined as minimum!";
 inline constexpr QStringView kPasswordOptionalText = u"Password is optional.";
 inline constexpr QStringView kQuitQuestionText = u"Do you really want to quit ?";
+inline constexpr QStringView kRestoreTipText = u"Restore Kelvor Launcher";
 
 // Two sentences read best on two lines with an empty line between them.
 inline QString TwoSentences(QStringView first, QStringView second) {

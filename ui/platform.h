@@ -2,6 +2,8 @@
 
 #include "launch/executable_picker.h"
 #include "launch/game_launch.h"
+#include "ui/help_viewer.h"
+#include "ui/notification_area.h"
 #include "ui/player_dialogs.h"
 
 namespace kelvor {
@@ -12,6 +14,8 @@ struct Platform {
   PlayerDialogs& dialogs;
   ExecutablePicker& picker;
   GameStarter& starter;
+  NotificationArea& notificationArea;
+  HelpViewer& help;
 };
 
 }  // namespace kelvor

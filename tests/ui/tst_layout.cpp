@@ -123,7 +123,7 @@ void LayoutTest::controls_data() {
   row("About", "Picture1", "", "QLabel", "", "", {120, 120, 1935, 1935}, win, "artwork");
   row("About", "Label1", "", "QLabel", "Dravik2:Vallmark Mod Launcher", "", {2160, 120, 2295, 495}, win, "centred wraps");
   row("About", "Label2", "", "QLabel", "www.kelvor-launcher.example", "", {2160, 840, 2295, 255}, win, "centred");
-  row("About", "Label3", "", "QLabel", "by the Kelvor crew", "", {2760, 1200, 975, 255}, win);
+  row("About", "Label3", "", "QLabel", "Kelvor crew", "", {2760, 1200, 975, 255}, win);
   row("About", "Label4", "", "QLabel", "ver. 1.1", "", {2160, 1800, 615, 255}, win);
   row("About", "Command1", "", "QPushButton", "OK", "Close this small subform", {3360, 1680, 1095, 375}, big, "default");
   // clang-format on

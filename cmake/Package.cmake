@@ -1,0 +1,29 @@
+# The portable package: one folder holding the launcher, its help, a README for players and,
+# on Linux, what a menu entry needs. The player's two data files are written beside the
+# launcher when they save, so the folder must stay writable. They are never part of the
+# package, so unpacking a new version over an old folder keeps them.
+install(TARGETS kelvor-launcher RUNTIME DESTINATION . BUNDLE DESTINATION .)
+if(KELVOR_CHMCMD)
+  install(FILES ${KELVOR_HELP_FILE} DESTINATION .)
+endif()
+install(FILES resources/package/README.txt DESTINATION .)
+if(UNIX AND NOT APPLE)
+  install(FILES resources/launcher-icon.png DESTINATION . RENAME kelvor-launcher.png)
+  install(FILES resources/package/kelvor-launcher.desktop DESTINATION .)
+  install(PROGRAMS resources/package/install-menu-entry DESTINATION .)
+endif()
+
+set(CPACK_PACKAGE_NAME kelvor-launcher)
+set(CPACK_PACKAGE_VENDOR "the Kelvor crew")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Starts Dravik 2 with the player's switches, server and mod")
+set(CPACK_PACKAGE_FILE_NAME
+    "kelvor-launcher-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR}")
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR TGZ)
+endif()
+include(CPack)

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The notification-area icon on a real X desktop: minimise with Ctrl+M, find the icon in a
+# tray host, click it, and see the window back and the icon gone.
+# Usage: tray_round_trip.sh LAUNCHER
+set -euo pipefail
+launcher=$1
+
+for tool in xvfb-run trayer xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+if [ -z "${KELVOR_ON_XVFB:-}" ]; then
+  KELVOR_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+unset QT_QPA_PLATFORM  # the real X platform, not the tests' offscreen one
+
+folder=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
+cp "$launcher" "$folder/"
+printf 'game.exe\r\n' >"$folder/appSet"
+printf 'Vallmark\r\n' >"$folder/modDta"
+
+fail() { echo "FAIL: $*"; exit 1; }
+visible_main() { xdotool search --onlyvisible --name '^Kelvor Launcher$' 2>/dev/null || true; }
+icons() { xdotool search --classname '^kelvor-launcher$' 2>/dev/null | grep -vx "$main" || true; }
+wait_for() {  # wait_for DESCRIPTION COMMAND...: up to 5 s for COMMAND to succeed
+  local what=$1
+  shift
+  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+  fail "$what"
+}
+minimise() {
+  xdotool windowfocus --sync "$main"
+  xdotool key --clearmodifiers ctrl+m
+  wait_for "the window hides on Ctrl+M" test -z "$(visible_main)"
+  wait_for "one icon appears" test "$(icons | wc -l)" -eq 1
+  icon=$(icons)
+}
+restored() { test "$(visible_main)" = "$main" && test -z "$(icons)"; }
+
+trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
+  --SetDockType true --transparent false &
+sleep 0.5
+"$folder/kelvor-launcher" &
+main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
+[ -n "$main" ] || fail "the main window shows"
+
+minimise
+xdotool mousemove --window "$icon" 10 10
+xdotool click 2
+sleep 0.5
+[ -z "$(visible_main)" ] || fail "hovering and the middle button leave the window hidden"
+xdotool click 1
+wait_for "a left click restores the window and removes the icon" restored
+echo "left click: restored, icon gone"
+
+minimise
+xdotool mousemove --window "$icon" 10 10 click 3
+wait_for "a right click restores the window and removes the icon" restored
+echo "right click after a second minimise: restored, icon gone"

@@ -2,10 +2,19 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace kelvor {
 
 std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
+  // Most names and paths are plain ASCII, which every code page spells alike.
+  const auto isAscii = [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte != 0 && byte < 0x80;
+  };
+  if (std::all_of(bytes.begin(), bytes.end(), isAscii)) {
+    return QString::fromLatin1(bytes);
+  }
   if (bytes.contains('\0')) return std::nullopt;
   QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
   QString text = decoder.decode(bytes);

@@ -1,17 +1,27 @@
 #include "core/startup.h"
 
+#include <limits>
+
 #include "launch/exe_path_file.h"
-#include "mods/mod_list_file.h"
 
 namespace kelvor {
 
+StartupReader::StartupReader(const QString& dataFolder) : modList_(dataFolder) {
+  state_.exePath = ReadExePath(dataFolder);
+}
+
+StartupState StartupReader::Finish() {
+  ModListReading mods = modList_.Take();
+  state_.modNames = std::move(mods.names);
+  state_.failed = !state_.exePath || !mods.complete;
+  return std::move(state_);
+}
+
 StartupState ReadStartupState(const QString& dataFolder) {
-  StartupState state;
-  state.exePath = ReadExePath(dataFolder);
-  ModListReading mods = ReadModList(dataFolder);
-  state.modNames = std::move(mods.names);
-  state.failed = !state.exePath || !mods.complete;
-  return state;
+  StartupReader reader(dataFolder);
+  while (!reader.ReadModNames(std::numeric_limits<qsizetype>::max())) {
+  }
+  return reader.Finish();
 }
 
 }  // namespace kelvor

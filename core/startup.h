@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/launch_options.h"
+#include "mods/mod_list_file.h"
 
 namespace kelvor {
 
@@ -17,8 +18,28 @@ struct StartupState {
   bool failed = false;             // either file failed: the player is told once
 };
 
-// Reads both files in `dataFolder`. The mod list is read even when the path file fails, so
-// that a later save of the list never overwrites names that were simply not loaded.
+// Start-up's reading, a step at a time: the path at once, then the mod names a batch at a
+// time, so that a long list never holds the window up. The mod list is read even when the
+// path file fails, so that a later save of the list never overwrites names that were simply
+// not loaded.
+class StartupReader {
+ public:
+  explicit StartupReader(const QString& dataFolder);
+
+  const std::optional<QString>& ExePath() const { return state_.exePath; }
+
+  // Reads up to `count` more mod names; true once all are read.
+  bool ReadModNames(qsizetype count) { return modList_.ReadNames(count); }
+
+  // The whole state, once ReadModNames has returned true; the reader is spent afterwards.
+  StartupState Finish();
+
+ private:
+  StartupState state_;
+  ModListReader modList_;
+};
+
+// Reads both files in `dataFolder` at once.
 StartupState ReadStartupState(const QString& dataFolder);
 
 }  // namespace kelvor

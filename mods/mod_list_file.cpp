@@ -1,9 +1,9 @@
 #include "mods/mod_list_file.h"
 
 #include <QFileInfo>
+#include <limits>
 
 #include "core/data_file.h"
-#include "core/field_reader.h"
 #include "core/field_writer.h"
 #include "core/local_text.h"
 
@@ -17,23 +17,62 @@ constexpr qint64 kMaxModListBytes = qint64{256} * 1024 * 1024;
 
 QString ModListFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/modDta"); }
 
-ModListReading ReadModList(const QString& dataFolder) {
-  ModListReading reading;
-  const std::optional<QByteArray> bytes =
-      ReadDataFile(ModListFile(dataFolder), kMaxModListBytes + 1);
-  if (!bytes || bytes->size() > kMaxModListBytes) return reading;
+ModListReader::ModListReader(const QString& dataFolder) : file_(ModListFile(dataFolder)) {
+  const QFileInfo info(file_.fileName());
+  if (!info.isFile() || info.size() > kMaxModListBytes || !file_.open(QIODevice::ReadOnly)) {
+    Fail();
+    return;
+  }
+  bytes_.resize(info.size());  // filled a slice at a time: the memory is touched only then
+}
 
-  reading.complete = true;
-  FieldReader reader(*bytes);
-  while (const std::optional<QByteArrayView> field = reader.ReadField()) {
+bool ModListReader::ReadNames(qsizetype count) {
+  if (done_) return true;
+  if (file_.isOpen()) {
+    ReadMoreBytes();
+    return done_;
+  }
+  for (; count > 0; --count) {
+    const std::optional<QByteArrayView> field = fields_.ReadField();
+    if (!field) break;
     std::optional<QString> name = DecodeLocalText(*field);
     if (name && name->size() <= kMaxModNameLength) {
-      reading.names.append(std::move(*name));
+      reading_.names.append(std::move(*name));
     } else {
-      reading.complete = false;  // skipped, so that one bad line does not hide the rest
+      reading_.complete = false;  // skipped, so that one bad line does not hide the rest
     }
   }
-  return reading;
+  done_ = fields_.AtEnd();
+  return done_;
+}
+
+void ModListReader::ReadMoreBytes() {
+  // A slice small enough that reading it never holds the window up.
+  constexpr qint64 kBytesPerStep = qint64{4} * 1024 * 1024;
+  const qint64 read =
+      file_.read(bytes_.data() + bytesRead_, std::min(kBytesPerStep, bytes_.size() - bytesRead_));
+  if (read < 0) return Fail();
+  bytesRead_ += read;
+  if (read > 0 && bytesRead_ < bytes_.size()) return;
+  bytes_.truncate(bytesRead_);  // a file cut short while it was read ends where it ended
+  file_.close();
+  fields_ = FieldReader(bytes_);
+  reading_.complete = true;
+  done_ = fields_.AtEnd();
+}
+
+void ModListReader::Fail() {
+  file_.close();
+  bytes_.clear();
+  reading_.complete = false;
+  done_ = true;
+}
+
+ModListReading ReadModList(const QString& dataFolder) {
+  ModListReader reader(dataFolder);
+  while (!reader.ReadNames(std::numeric_limits<qsizetype>::max())) {
+  }
+  return reader.Take();
 }
 
 bool ModListFileExists(const QString& dataFolder) {

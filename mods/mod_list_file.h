@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
+
+#include "core/field_reader.h"
 
 namespace kelvor {
 
@@ -16,8 +19,35 @@ struct ModListReading {
   bool complete = false;  // false when the file was missing or a field was not a name
 };
 
-// The names in `dataFolder`'s mod list, one per field. A field that is not a name (binary
-// data, NUL bytes, an over-long line) is left out and makes the reading incomplete.
+// Reads the mod list a batch of names at a time, so that a long list can be read between
+// other work. A field that is not a name (binary data, NUL bytes, an over-long line) is left
+// out and makes the reading incomplete.
+class ModListReader {
+ public:
+  explicit ModListReader(const QString& dataFolder);
+  ModListReader(const ModListReader&) = delete;
+  ModListReader& operator=(const ModListReader&) = delete;
+
+  // Does the next step of the reading: the next slice of the file's bytes, or up to `count`
+  // names once all bytes are in. True once the whole list has been read.
+  bool ReadNames(qsizetype count);
+
+  // What was read; the reader is spent afterwards.
+  ModListReading Take() { return std::move(reading_); }
+
+ private:
+  void ReadMoreBytes();
+  void Fail();
+
+  QFile file_;
+  QByteArray bytes_;
+  qint64 bytesRead_ = 0;
+  bool done_ = false;
+  FieldReader fields_{{}};
+  ModListReading reading_;
+};
+
+// The names in `dataFolder`'s mod list, one per field, read at once.
 ModListReading ReadModList(const QString& dataFolder);
 
 // True when the list file is there as an ordinary file.

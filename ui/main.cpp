@@ -1,28 +1,8 @@
 #include <QApplication>
-#include <QIcon>
 
-#include "ui/main_window.h"
-#include "ui/messages.h"
-#include "ui/qt_executable_picker.h"
-#include "ui/qt_game_starter.h"
-#include "ui/qt_help_viewer.h"
-#include "ui/qt_notification_area.h"
-#include "ui/qt_player_dialogs.h"
+#include "ui/launcher.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(kelvor::kAppTitle.toString());
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvor/launcher-icon.png")));
-
-  kelvor::QtPlayerDialogs dialogs;
-  kelvor::QtExecutablePicker picker;
-  kelvor::DetachedGameStarter starter;
-  kelvor::QtNotificationArea notificationArea;
-  kelvor::QtHelpViewer help;
-  // The data files and the help live beside the launcher, wherever it was started from.
-  kelvor::MainWindow window(QCoreApplication::applicationDirPath(),
-                            {dialogs, picker, starter, notificationArea, help});
-  window.Load();
-  window.show();
-  return QApplication::exec();
+  return kelvor::RunLauncher();
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include "core/startup.h"
 #include "launch/exe_path_file.h"
@@ -29,16 +30,17 @@ using form::kHintText;
 using form::kLargeText;
 
 MainWindow::MainWindow(QString dataFolder, Platform platform, QWidget* parent)
-    : QMainWindow(parent), dataFolder_(std::move(dataFolder)), platform_(platform) {
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dataFolder_(std::move(dataFolder)),
+      platform_(platform) {
   BuildForm();
   BuildMenus();
   ConnectCommands();
   ConnectSwitches();
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 }
 
 // A subform has no owner, so it would outlive the window that opened it.
@@ -110,7 +112,10 @@ void MainWindow::BuildForm() {
   list1_->setModel(modNames_);
   list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  list1_->setUniformItemSizes(true);  // long lists stay quick to lay out
+  // Long lists stay quick to lay out, and are laid out a batch at a time between other work.
+  list1_->setUniformItemSizes(true);
+  list1_->setLayoutMode(QListView::Batched);
+  list1_->setBatchSize(50'000);
 
   const QList<QWidget*> tabOrder = {
       param1Check_,   param2Check_, param3Check_, param4Check_, ipText_,           portText_,
@@ -220,14 +225,36 @@ void MainWindow::ConnectSwitches() {
 }
 
 void MainWindow::Load() {
-  StartupState state = ReadStartupState(dataFolder_);
-  options_ = state.options;
-  if (state.exePath) {
-    fileLocationText_->setText(*state.exePath);
+  startup_ = std::make_unique<StartupReader>(dataFolder_);
+  options_ = LaunchOptions::StartupDefaults();
+  if (startup_->ExePath()) {
+    fileLocationText_->setText(*startup_->ExePath());
     RefreshPreview();
   }
+  ReadModNames();
+}
+
+void MainWindow::ReadModNames() {
+  // A long list is read between the window's other work, a batch at a time, and shown in one
+  // go; until then nothing may save a list that is only partly read.
+  constexpr qsizetype kNamesPerBatch = 50'000;
+  if (!startup_->ReadModNames(kNamesPerBatch)) {
+    SetModListAvailable(false);
+    QTimer::singleShot(0, this, &MainWindow::ReadModNames);
+    return;
+  }
+  const StartupState state = startup_->Finish();
+  startup_.reset();
   modNames_->setStringList(state.modNames);
+  SetModListAvailable(true);
   if (state.failed) ShowErrorBox(platform_.dialogs);
+}
+
+void MainWindow::SetModListAvailable(bool available) {
+  findChild<QGroupBox*>(QStringLiteral("ModsFrame"))->setEnabled(available);
+  for (const char* item : {"mnuAdd", "mnuRemove", "mnuSaveMODs"}) {
+    findChild<QAction*>(QLatin1String(item))->setEnabled(available);
+  }
 }
 
 void MainWindow::RefreshPreview() {

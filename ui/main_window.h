@@ -2,8 +2,10 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 #include "core/launch_options.h"
+#include "core/startup.h"
 #include "ui/platform.h"
 
 class QCheckBox;
@@ -46,6 +48,8 @@ class MainWindow final : public QMainWindow {
   void BuildMenus();
   void ConnectCommands();
   void ConnectSwitches();
+  void ReadModNames();
+  void SetModListAvailable(bool available);
   void ApplyConnection();
   void ClearConnection();
   void ApplyMod();
@@ -72,6 +76,7 @@ class MainWindow final : public QMainWindow {
   const QString dataFolder_;
   const Platform platform_;
   LaunchOptions options_;
+  std::unique_ptr<StartupReader> startup_;  // while start-up is still reading
 
   QCheckBox* param1Check_ = nullptr;
   QCheckBox* param2Check_ = nullptr;

@@ -18,7 +18,7 @@ class QtNotificationArea final : public QObject, public NotificationArea {
   void RemoveIcon() override;
 
  private:
-  QSystemTrayIcon* icon_;
+  QSystemTrayIcon* icon_ = nullptr;
   std::function<void()> restore_;
 };
 

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -23,6 +24,8 @@ class MainWindowTest : public QObject {
   void saveButtonAndCtrlSSaveThePath();
   void failedSaveKeepsFileAndPreview_data();
   void failedSaveKeepsFileAndPreview();
+  void longListLoadsWhileTheWindowWorks_data();
+  void longListLoadsWhileTheWindowWorks();
 
  private:
   void Start(const QByteArray& appSet, const QByteArray& modDta);
@@ -134,6 +137,46 @@ void MainWindowTest::failedSaveKeepsFileAndPreview() {
   QCOMPARE(ReadBytes(dir_.filePath("appSet")), QByteArray("old.exe\r\n"));
   QCOMPARE(Text("HintLabel"), before);
   QCOMPARE(Text("FileLocationText"), QStringLiteral("new.exe"));  // still there to retry
+}
+
+void MainWindowTest::longListLoadsWhileTheWindowWorks_data() {
+  QTest::addColumn<QByteArray>("appSet");
+  QTest::addColumn<QStringList>("shown");
+  QTest::newRow("both files read") << QByteArray("g.exe\r\n") << QStringList{};
+  QTest::newRow("path file missing: one box, once the list is in")
+      << QByteArray() << QStringList{kErrorBox};
+}
+
+void MainWindowTest::longListLoadsWhileTheWindowWorks() {
+  QFETCH(QByteArray, appSet);
+  QFETCH(QStringList, shown);
+  QByteArray modDta;
+  for (int i = 0; i < 120'000; ++i) modDta += "mod " + QByteArray::number(i) + "\r\n";
+  QFile::remove(dir_.filePath("appSet"));
+  PlaceFile(dir_.filePath("appSet"), appSet);
+  WriteBytes(dir_.filePath("modDta"), modDta);
+  platform_ = {};
+  window_ = std::make_unique<kelvor::MainWindow>(dir_.path(), platform_.Get());
+  auto* list = window_->findChild<QListView*>("List1");
+  auto* mods = window_->findChild<QWidget*>("ModsFrame");
+  QStringList listWhenBoxShown;
+  dialogs_.onShow = [&] { listWhenBoxShown.append(QString::number(list->model()->rowCount())); };
+  window_->Load();
+  window_->show();
+
+  // The window is up and working before the list is in; nothing can save a partial list.
+  QCOMPARE(list->model()->rowCount(), 0);
+  QVERIFY(!mods->isEnabled());
+  QVERIFY(!window_->findChild<QAction*>("mnuSaveMODs")->isEnabled());
+  QVERIFY(window_->findChild<QWidget*>("LaunchButton")->isEnabled());
+  QVERIFY(dialogs_.shown.isEmpty());
+
+  QTRY_COMPARE(list->model()->rowCount(), 120'000);
+  QVERIFY(mods->isEnabled());
+  QVERIFY(window_->findChild<QAction*>("mnuSaveMODs")->isEnabled());
+  QCOMPARE(list->model()->index(119'999, 0).data().toString(), QStringLiteral("mod 119999"));
+  QCOMPARE(dialogs_.shown, shown);
+  if (!shown.isEmpty()) QCOMPARE(listWhenBoxShown, QStringList{"120000"});
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,13 @@
+// The floor: an empty main window in the same toolkit, with the same probe.
+#include <QMainWindow>
+
+#include "first_paint_probe.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  FirstPaintProbe probe(app);
+  QMainWindow window;
+  window.resize(601, 473);
+  window.show();
+  return QApplication::exec();
+}

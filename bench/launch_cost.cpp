@@ -2,6 +2,7 @@
 // the same process. Prints "<median µs launch> <median µs posix_spawn>".
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,12 +43,14 @@ int main(int argc, char* argv[]) {
     clock.start();
     if (!starter.Start(game, arguments)) return 1;
     const double launch = static_cast<double>(clock.nsecsElapsed()) / 1000.0;
+    usleep(5000);
 
     clock.start();
     pid_t pid;
     if (posix_spawn(&pid, argv[1], nullptr, nullptr, spawnArgv.data(), environ) != 0) return 1;
     const double spawn = static_cast<double>(clock.nsecsElapsed()) / 1000.0;
     waitpid(pid, nullptr, 0);
+    usleep(5000);  // both games gone before the next round
     if (round >= 0) {
       launches.push_back(launch);
       spawns.push_back(spawn);

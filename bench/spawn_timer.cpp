@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
   rusage usage{};
   wait4(pid, &status, 0, &usage);
   if (painted < 0) return 1;
-  std::printf("%.1f %s %s %ld\n", painted, loaded < 0 ? "-" : std::to_string(loaded).c_str(),
-              stall.c_str(), usage.ru_maxrss);
+  char loadedText[32] = "-";
+  if (loaded >= 0) std::snprintf(loadedText, sizeof loadedText, "%.1f", loaded);
+  std::printf("%.1f %s %s %ld\n", painted, loadedText, stall.c_str(), usage.ru_maxrss);
   return 0;
 }

@@ -16,7 +16,9 @@ std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
     return QString::fromLatin1(bytes);
   }
   if (bytes.contains('\0')) return std::nullopt;
-  QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless);
+  // A byte order mark is text like any other: dropping it would change the name or path.
+  QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
   QString text = decoder.decode(bytes);
   if (decoder.hasError()) return std::nullopt;
   return text;

@@ -19,7 +19,11 @@ QString ExePathFile(const QString& dataFolder) { return dataFolder + QStringLite
 std::optional<QString> ReadExePath(const QString& dataFolder) {
   const std::optional<QByteArray> bytes = ReadDataFile(ExePathFile(dataFolder), kReadLimit);
   if (!bytes) return std::nullopt;
-  const std::optional<QByteArrayView> field = FieldReader(*bytes).ReadField();
+  return ParseExePath(*bytes);
+}
+
+std::optional<QString> ParseExePath(QByteArrayView bytes) {
+  const std::optional<QByteArrayView> field = FieldReader(bytes).ReadField();
   if (!field) return std::nullopt;
   std::optional<QString> path = DecodeLocalText(*field);
   if (!path || path->size() > kMaxExePathLength) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -15,6 +16,9 @@ inline constexpr qsizetype kMaxExePathLength = 32767;
 // missing, unreadable, empty (0 bytes), or holds no text that could be a path (binary data,
 // an over-long line). A file holding only a line end gives an empty path.
 std::optional<QString> ReadExePath(const QString& dataFolder);
+
+// The path that the path file's `bytes` hold, as ReadExePath reads it.
+std::optional<QString> ParseExePath(QByteArrayView bytes);
 
 // Saves `pathText` as the file's one line. On failure the old file stays as it was.
 bool SaveExePath(const QString& dataFolder, const QString& pathText);

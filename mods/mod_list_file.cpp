@@ -32,6 +32,11 @@ bool ModListReader::ReadNames(qsizetype count) {
     ReadMoreBytes();
     return done_;
   }
+  ReadFields(count);
+  return done_;
+}
+
+void ModListReader::ReadFields(qsizetype count) {
   for (; count > 0; --count) {
     const std::optional<QByteArrayView> field = fields_.ReadField();
     if (!field) break;
@@ -43,7 +48,6 @@ bool ModListReader::ReadNames(qsizetype count) {
     }
   }
   done_ = fields_.AtEnd();
-  return done_;
 }
 
 void ModListReader::ReadMoreBytes() {
@@ -75,19 +79,32 @@ ModListReading ReadModList(const QString& dataFolder) {
   return reader.Take();
 }
 
+ModListReading ParseModList(QByteArrayView bytes) {
+  ModListReader reader;
+  reader.fields_ = FieldReader(bytes);
+  reader.reading_.complete = true;
+  reader.ReadFields(std::numeric_limits<qsizetype>::max());
+  return reader.Take();
+}
+
+std::optional<QByteArray> EncodeModList(const QStringList& names) {
+  QByteArray content;
+  for (const QString& name : names) {
+    const std::optional<QByteArray> line = EncodeFieldLine(name);
+    if (!line) return std::nullopt;
+    content += *line;
+  }
+  return content;
+}
+
 bool ModListFileExists(const QString& dataFolder) {
   const QFileInfo file(ModListFile(dataFolder));
   return file.isFile() && !file.isHidden();
 }
 
 bool WriteModList(const QString& dataFolder, const QStringList& names) {
-  QByteArray content;
-  for (const QString& name : names) {
-    const std::optional<QByteArray> line = EncodeFieldLine(name);
-    if (!line) return false;
-    content += *line;
-  }
-  return ReplaceDataFile(ModListFile(dataFolder), content);
+  const std::optional<QByteArray> content = EncodeModList(names);
+  return content && ReplaceDataFile(ModListFile(dataFolder), *content);
 }
 
 bool SaveModList(const QString& dataFolder, const QStringList& names) {

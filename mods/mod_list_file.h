@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "core/field_reader.h"
 
@@ -36,7 +37,10 @@ class ModListReader {
   ModListReading Take() { return std::move(reading_); }
 
  private:
+  friend ModListReading ParseModList(QByteArrayView bytes);
+  ModListReader() = default;
   void ReadMoreBytes();
+  void ReadFields(qsizetype count);
   void Fail();
 
   QFile file_;
@@ -49,6 +53,13 @@ class ModListReader {
 
 // The names in `dataFolder`'s mod list, one per field, read at once.
 ModListReading ReadModList(const QString& dataFolder);
+
+// The names that a mod list file's `bytes` hold, as ReadModList reads them.
+ModListReading ParseModList(QByteArrayView bytes);
+
+// The bytes of a mod list file holding `names`, one line each; nothing when a name holds text
+// that the system's code page cannot spell.
+std::optional<QByteArray> EncodeModList(const QStringList& names);
 
 // True when the list file is there as an ordinary file.
 bool ModListFileExists(const QString& dataFolder);

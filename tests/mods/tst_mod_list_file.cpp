@@ -83,7 +83,8 @@ void ModListFileTest::namesReadBack_data() {
   QTest::addColumn<QStringList>("readBack");  // empty: the name itself
   // clang-format off
   for (const QString& name : QStringList{"Vallmark, part 2", "  Vallmark", "\tVallmark", "   ", "Vallmark  ", "",
-                                          "The \"Old\" Roads", QString::fromUtf8("Skálholt — 北"), QString(10000, u'n')}) {
+                                          "The \"Old\" Roads", QString::fromUtf8("Skálholt — 北"), QString(10000, u'n'),
+                                          QString::fromUtf8("\uFEFFa byte order mark first")}) {
     QTest::addRow("%s", qPrintable(name.left(20))) << name << QStringList{};
   }
   // What the file's format cannot hold:

@@ -116,7 +116,13 @@ void ModListFileTest::killedMidSaveLeavesAWholeFile() {
       lists[v] += QByteArray::number(v) + "-mod-" + QByteArray::number(i) + "\r\n";
   }
   const QByteArrayList paths = {"C:\\Games\\Dravik2.exe\r\n", "D:\\Other place\\Dravik2.exe\r\n"};
-  for (int kill = 0; kill < 60; ++kill) {
+  // 1,000 kills by default; the sanitizer build, ten times slower, sets fewer.
+  const int kills = qEnvironmentVariableIsSet("KELVOR_KILLS")
+                        ? qEnvironmentVariableIntValue("KELVOR_KILLS")
+                        : 1000;
+  int partialLists = 0;
+  int partialPaths = 0;
+  for (int kill = 0; kill < kills; ++kill) {
     QProcess saver;
     saver.start(QStringLiteral(KELVOR_SAVE_LOOP_PATH), {dir.path()});
     QVERIFY(saver.waitForReadyRead(10000));  // it speaks once both files exist
@@ -124,9 +130,13 @@ void ModListFileTest::killedMidSaveLeavesAWholeFile() {
     saver.kill();
     saver.waitForFinished();
     const QByteArray list = ReadBytes(kelvor::ModListFile(dir.path()));
-    QVERIFY2(list == lists[0] || list == lists[1], qPrintable(QString::number(list.size())));
-    QVERIFY(paths.contains(ReadBytes(kelvor::ExePathFile(dir.path()))));
+    if (list != lists[0] && list != lists[1]) ++partialLists;
+    if (!paths.contains(ReadBytes(kelvor::ExePathFile(dir.path())))) ++partialPaths;
   }
+  qInfo("%d kills mid-save: %d partial mod lists, %d partial path files", kills, partialLists,
+        partialPaths);
+  QCOMPARE(partialLists, 0);
+  QCOMPARE(partialPaths, 0);
 }
 
 QTEST_GUILESS_MAIN(ModListFileTest)

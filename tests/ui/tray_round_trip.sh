@@ -41,6 +41,7 @@ trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
   --SetDockType true --transparent false &
 sleep 0.5
 "$folder/kelvor-launcher" &
+launcher_pid=$!
 main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
 [ -n "$main" ] || fail "the main window shows"
 
@@ -57,3 +58,15 @@ minimise
 xdotool mousemove --window "$icon" 10 10 click 3
 wait_for "a right click restores the window and removes the icon" restored
 echo "right click after a second minimise: restored, icon gone"
+
+# Exit and Yes: the launcher ends on its own, cleanly; under the sanitizers a leak would make
+# its exit status fail.
+xdotool windowfocus --sync "$main"
+xdotool mousemove --window "$main" 56 463 click 1
+sleep 0.5
+xdotool key Return
+for _ in $(seq 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.1; done
+status=0
+wait "$launcher_pid" || status=$?
+[ "$status" = 0 ] || fail "the launcher ended with status $status"
+echo "Exit, Yes: the launcher ended with status 0"

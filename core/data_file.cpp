@@ -45,4 +45,27 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content) {
   return file.commit();
 }
 
+QString CopyName(const QString& path) { return path + QStringLiteral(".bak"); }
+
+bool KeepCopy(const QString& path) {
+  QFile source(path);
+  if (!QFileInfo(path).isFile() || !source.open(QIODevice::ReadOnly)) return false;
+  QSaveFile copy(CopyName(path));
+  if (!copy.open(QIODevice::WriteOnly)) return false;
+  // A slice at a time: the file may be far larger than anything the launcher reads.
+  constexpr qint64 kSlice = qint64{1} << 20;
+  while (!source.atEnd()) {
+    const QByteArray slice = source.read(kSlice);
+    if (source.error() != QFileDevice::NoError || copy.write(slice) != slice.size()) {
+      copy.cancelWriting();
+      return false;
+    }
+  }
+  if (!WriteThrough(copy, {})) {
+    copy.cancelWriting();
+    return false;
+  }
+  return copy.commit();
+}
+
 }  // namespace kelvor

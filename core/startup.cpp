@@ -2,16 +2,24 @@
 
 #include <limits>
 
+#include "core/data_file.h"
 #include "launch/exe_path_file.h"
 
 namespace kelvor {
 
-StartupReader::StartupReader(const QString& dataFolder) : modList_(dataFolder) {
+StartupReader::StartupReader(const QString& dataFolder)
+    : dataFolder_(dataFolder), modList_(dataFolder) {
   state_.exePath = ReadExePath(dataFolder);
+  // A file that holds more than the path read, or no readable path at all, is kept as a
+  // copy: a later save replaces it with the path alone.
+  if (!state_.exePath || !ExePathFileHoldsOnly(dataFolder, *state_.exePath)) {
+    KeepCopy(ExePathFile(dataFolder));
+  }
 }
 
 StartupState StartupReader::Finish() {
   ModListReading mods = modList_.Take();
+  if (!mods.complete) KeepCopy(ModListFile(dataFolder_));
   state_.modNames = std::move(mods.names);
   state_.failed = !state_.exePath || !mods.complete;
   return std::move(state_);

@@ -21,7 +21,8 @@ struct StartupState {
 // Start-up's reading, a step at a time: the path at once, then the mod names a batch at a
 // time, so that a long list never holds the window up. The mod list is read even when the
 // path file fails, so that a later save of the list never overwrites names that were simply
-// not loaded.
+// not loaded. A data file that is there but cannot be read whole is copied beside itself
+// (CopyName), so that its bytes outlive the next save.
 class StartupReader {
  public:
   explicit StartupReader(const QString& dataFolder);
@@ -35,6 +36,7 @@ class StartupReader {
   StartupState Finish();
 
  private:
+  const QString dataFolder_;
   StartupState state_;
   ModListReader modList_;
 };

@@ -30,6 +30,13 @@ std::optional<QString> ParseExePath(QByteArrayView bytes) {
   return path;
 }
 
+bool ExePathFileHoldsOnly(const QString& dataFolder, const QString& path) {
+  const std::optional<QByteArray> line = EncodeFieldLine(path);
+  const std::optional<QByteArray> bytes =
+      ReadDataFile(ExePathFile(dataFolder), line ? line->size() + 1 : 0);
+  return line && bytes == line;
+}
+
 bool SaveExePath(const QString& dataFolder, const QString& pathText) {
   const std::optional<QByteArray> line = EncodeFieldLine(pathText);
   return line && ReplaceDataFile(ExePathFile(dataFolder), *line);

@@ -20,6 +20,10 @@ std::optional<QString> ReadExePath(const QString& dataFolder);
 // The path that the path file's `bytes` hold, as ReadExePath reads it.
 std::optional<QString> ParseExePath(QByteArrayView bytes);
 
+// True when the path file holds exactly what saving `path` would write, so that a save loses
+// none of its bytes.
+bool ExePathFileHoldsOnly(const QString& dataFolder, const QString& path);
+
 // Saves `pathText` as the file's one line. On failure the old file stays as it was.
 bool SaveExePath(const QString& dataFolder, const QString& pathText);
 

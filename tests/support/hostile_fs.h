@@ -7,8 +7,10 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <csignal>
+#include <utility>
 
 namespace kelvor::testing {
 
@@ -47,11 +49,15 @@ class FullDisk {
  public:
   // `folder` must exist and be empty; `keep` is written into it before the disk fills.
   FullDisk(const QString& folder, const QString& keepName, const QByteArray& keep)
+      : FullDisk(folder, {{keepName, keep}}) {}
+
+  // The same, keeping several files, each a name and its bytes.
+  FullDisk(const QString& folder, const QList<std::pair<QString, QByteArray>>& keep)
       : folder_(folder) {
     mounted_ = mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
                      "size=16k,mode=0777") == 0;
 
-    WriteFile(keepName, keep);
+    for (const auto& [name, bytes] : keep) WriteFile(name, bytes);
     if (mounted_) {
       QFile filler(folder + QStringLiteral("/filler"));
       if (!filler.open(QIODevice::WriteOnly)) qFatal("cannot create filler");

@@ -8,8 +8,19 @@
 #include <QTest>
 
 #include "support/scripted_platform.h"
+#include "ui/main_window.h"
 
 namespace kelvor::testing {
+
+// A main window over `folder`, started as the launcher starts it: built, loaded and shown.
+inline std::unique_ptr<kelvor::MainWindow> StartMainWindow(const QString& folder,
+                                                           kelvor::Platform platform) {
+  auto window = std::make_unique<kelvor::MainWindow>(folder, platform);
+  window->Load();
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the main window never showed");
+  return window;
+}
 
 // Clicks a button or check box the way the mouse would, or picks a menu item, by name.
 inline void Click(QWidget* window, const QString& name) {

@@ -64,10 +64,7 @@ void GameLaunchTest::Start(const QString& gamePath, const QByteArray& modDta) {
   WriteBytes(dir_->filePath("appSet"), gamePath.toLocal8Bit() + "\r\n");
   WriteBytes(dir_->filePath("modDta"), modDta);
   platform_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), platform_.With(starter_));
-  window_->Load();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  window_ = StartMainWindow(dir_->path(), platform_.With(starter_));
 }
 
 QList<QStringList> GameLaunchTest::Records() const {

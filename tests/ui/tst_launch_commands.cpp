@@ -53,10 +53,7 @@ void LaunchCommandsTest::init() {
   WriteBytes(dir_->filePath("appSet"), kPath.toLatin1() + "\r\n");
   WriteBytes(dir_->filePath("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
   platform_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), platform_.Get());
-  window_->Load();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  window_ = StartMainWindow(dir_->path(), platform_.Get());
 }
 
 void LaunchCommandsTest::clickSequences_data() {

@@ -56,10 +56,7 @@ void ModCommandsTest::init() {
   WriteBytes(dir_->filePath("appSet"), "g.exe\r\n");
   WriteBytes(dir_->filePath("modDta"), "a\r\nb\r\nc\r\n");
   platform_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), platform_.Get());
-  window_->Load();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  window_ = StartMainWindow(dir_->path(), platform_.Get());
 }
 
 // The add-mod window has no owner: it is found among the top-level windows.

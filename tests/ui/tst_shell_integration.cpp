@@ -71,10 +71,7 @@ void ShellIntegrationTest::init() {
   WriteBytes(dir_->filePath("appSet"), "g.exe\r\n");
   WriteBytes(dir_->filePath("modDta"), "a\r\nb\r\n");
   platform_ = {};
-  window_ = std::make_unique<kelvor::MainWindow>(dir_->path(), platform_.Get());
-  window_->Load();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  window_ = StartMainWindow(dir_->path(), platform_.Get());
 }
 
 void ShellIntegrationTest::iconClicks_data() {

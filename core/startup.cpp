@@ -9,12 +9,11 @@ namespace kelvor {
 
 StartupReader::StartupReader(const QString& dataFolder)
     : dataFolder_(dataFolder), modList_(dataFolder) {
-  state_.exePath = ReadExePath(dataFolder);
+  ExePathReading exePath = ReadExePathFile(dataFolder);
+  state_.exePath = std::move(exePath.path);
   // A file that holds more than the path read, or no readable path at all, is kept as a
   // copy: a later save replaces it with the path alone.
-  if (!state_.exePath || !ExePathFileHoldsOnly(dataFolder, *state_.exePath)) {
-    KeepCopy(ExePathFile(dataFolder));
-  }
+  if (!exePath.holdsOnlyPath) KeepCopy(ExePathFile(dataFolder));
 }
 
 StartupState StartupReader::Finish() {

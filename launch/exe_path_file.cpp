@@ -17,9 +17,16 @@ constexpr qint64 kReadLimit = 4 * kMaxExePathLength + 1024;
 QString ExePathFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/appSet"); }
 
 std::optional<QString> ReadExePath(const QString& dataFolder) {
+  return ReadExePathFile(dataFolder).path;
+}
+
+ExePathReading ReadExePathFile(const QString& dataFolder) {
+  ExePathReading reading;
   const std::optional<QByteArray> bytes = ReadDataFile(ExePathFile(dataFolder), kReadLimit);
-  if (!bytes) return std::nullopt;
-  return ParseExePath(*bytes);
+  if (!bytes) return reading;
+  reading.path = ParseExePath(*bytes);
+  reading.holdsOnlyPath = reading.path && EncodeFieldLine(*reading.path) == bytes;
+  return reading;
 }
 
 std::optional<QString> ParseExePath(QByteArrayView bytes) {
@@ -28,13 +35,6 @@ std::optional<QString> ParseExePath(QByteArrayView bytes) {
   std::optional<QString> path = DecodeLocalText(*field);
   if (!path || path->size() > kMaxExePathLength) return std::nullopt;
   return path;
-}
-
-bool ExePathFileHoldsOnly(const QString& dataFolder, const QString& path) {
-  const std::optional<QByteArray> line = EncodeFieldLine(path);
-  const std::optional<QByteArray> bytes =
-      ReadDataFile(ExePathFile(dataFolder), line ? line->size() + 1 : 0);
-  return line && bytes == line;
 }
 
 bool SaveExePath(const QString& dataFolder, const QString& pathText) {

@@ -17,12 +17,17 @@ inline constexpr qsizetype kMaxExePathLength = 32767;
 // an over-long line). A file holding only a line end gives an empty path.
 std::optional<QString> ReadExePath(const QString& dataFolder);
 
+struct ExePathReading {
+  std::optional<QString> path;  // as ReadExePath gives it
+  bool holdsOnlyPath = false;   // the file is exactly what saving `path` writes: a save loses
+                                // none of its bytes
+};
+
+// ReadExePath, and whether the file holds anything beyond the path it gives.
+ExePathReading ReadExePathFile(const QString& dataFolder);
+
 // The path that the path file's `bytes` hold, as ReadExePath reads it.
 std::optional<QString> ParseExePath(QByteArrayView bytes);
-
-// True when the path file holds exactly what saving `path` would write, so that a save loses
-// none of its bytes.
-bool ExePathFileHoldsOnly(const QString& dataFolder, const QString& path);
 
 // Saves `pathText` as the file's one line. On failure the old file stays as it was.
 bool SaveExePath(const QString& dataFolder, const QString& pathText);

@@ -5,8 +5,10 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "support/files.h"
 #include "support/scripted_platform.h"
 #include "ui/main_window.h"
 
@@ -20,6 +22,19 @@ inline std::unique_ptr<kelvor::MainWindow> StartMainWindow(const QString& folder
   window->show();
   if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the main window never showed");
   return window;
+}
+
+// Starts a test afresh: a new launcher folder holding `appSet` and `modDta`, a scripted desktop
+// with nothing recorded yet, and a main window started over them.
+inline void StartAfresh(std::unique_ptr<QTemporaryDir>& dir, ScriptedPlatform& platform,
+                        std::unique_ptr<kelvor::MainWindow>& window, const QByteArray& appSet,
+                        const QByteArray& modDta) {
+  window.reset();
+  dir = std::make_unique<QTemporaryDir>();
+  WriteBytes(dir->filePath(QStringLiteral("appSet")), appSet);
+  WriteBytes(dir->filePath(QStringLiteral("modDta")), modDta);
+  platform = {};
+  window = StartMainWindow(dir->path(), platform.Get());
 }
 
 // Clicks a button or check box the way the mouse would, or picks a menu item, by name.

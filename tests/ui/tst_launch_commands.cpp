@@ -48,12 +48,7 @@ class LaunchCommandsTest : public QObject {
 };
 
 void LaunchCommandsTest::init() {
-  window_.reset();
-  dir_ = std::make_unique<QTemporaryDir>();
-  WriteBytes(dir_->filePath("appSet"), kPath.toLatin1() + "\r\n");
-  WriteBytes(dir_->filePath("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
-  platform_ = {};
-  window_ = StartMainWindow(dir_->path(), platform_.Get());
+  StartAfresh(dir_, platform_, window_, kPath.toLatin1() + "\r\n", "a\r\n\r\nmy mod\r\nb\r\n");
 }
 
 void LaunchCommandsTest::clickSequences_data() {

@@ -51,12 +51,7 @@ class ModCommandsTest : public QObject {
 };
 
 void ModCommandsTest::init() {
-  window_.reset();
-  dir_ = std::make_unique<QTemporaryDir>();
-  WriteBytes(dir_->filePath("appSet"), "g.exe\r\n");
-  WriteBytes(dir_->filePath("modDta"), "a\r\nb\r\nc\r\n");
-  platform_ = {};
-  window_ = StartMainWindow(dir_->path(), platform_.Get());
+  StartAfresh(dir_, platform_, window_, "g.exe\r\n", "a\r\nb\r\nc\r\n");
 }
 
 // The add-mod window has no owner: it is found among the top-level windows.

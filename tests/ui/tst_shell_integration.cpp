@@ -66,12 +66,7 @@ class ShellIntegrationTest : public QObject {
 };
 
 void ShellIntegrationTest::init() {
-  window_.reset();
-  dir_ = std::make_unique<QTemporaryDir>();
-  WriteBytes(dir_->filePath("appSet"), "g.exe\r\n");
-  WriteBytes(dir_->filePath("modDta"), "a\r\nb\r\n");
-  platform_ = {};
-  window_ = StartMainWindow(dir_->path(), platform_.Get());
+  StartAfresh(dir_, platform_, window_, "g.exe\r\n", "a\r\nb\r\n");
 }
 
 void ShellIntegrationTest::iconClicks_data() {

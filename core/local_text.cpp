@@ -6,15 +6,16 @@
 
 namespace kelvor {
 
-std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
-  // Most names and paths are plain ASCII, which every code page spells alike.
-  const auto isAscii = [](char c) {
+bool IsPlainAscii(QByteArrayView bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte != 0 && byte < 0x80;
-  };
-  if (std::all_of(bytes.begin(), bytes.end(), isAscii)) {
-    return QString::fromLatin1(bytes);
-  }
+  });
+}
+
+std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
+  // Most names and paths are plain ASCII, which needs no decoder.
+  if (IsPlainAscii(bytes)) return QString::fromLatin1(bytes);
   if (bytes.contains('\0')) return std::nullopt;
   // A byte order mark is text like any other: dropping it would change the name or path.
   QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::Stateless |

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 #include "core/launch_options.h"
@@ -14,7 +13,7 @@ namespace kelvor {
 struct StartupState {
   LaunchOptions options = LaunchOptions::StartupDefaults();
   std::optional<QString> exePath;  // nothing when the path file could not be read
-  QStringList modNames;            // every name that could be read
+  ModNames modNames;               // every name that could be read
   bool failed = false;             // either file failed: the player is told once
 };
 

@@ -5,6 +5,7 @@
 
 #include "core/data_file.h"
 #include "core/field_writer.h"
+#include "core/large_pages.h"
 #include "core/local_text.h"
 
 namespace kelvor {
@@ -24,6 +25,7 @@ ModListReader::ModListReader(const QString& dataFolder) : file_(ModListFile(data
     return;
   }
   bytes_.resize(info.size());  // filled a slice at a time: the memory is touched only then
+  AdviseLargePages(bytes_.data(), bytes_.size());
 }
 
 bool ModListReader::ReadNames(qsizetype count) {
@@ -40,12 +42,18 @@ void ModListReader::ReadFields(qsizetype count) {
   for (; count > 0; --count) {
     const std::optional<QByteArrayView> field = fields_.ReadField();
     if (!field) break;
-    std::optional<QString> name = DecodeLocalText(*field);
-    if (name && name->size() <= kMaxModNameLength) {
-      reading_.names.append(std::move(*name));
-    } else {
-      reading_.complete = false;  // skipped, so that one bad line does not hide the rest
+    if (IsPlainAscii(*field)) {
+      if (field->size() <= kMaxModNameLength) {
+        reading_.names.AppendSlice(*field);
+        continue;
+      }
+    } else if (std::optional<QString> name = DecodeLocalText(*field)) {
+      if (name->size() <= kMaxModNameLength) {
+        reading_.names.append(*name);
+        continue;
+      }
     }
+    reading_.complete = false;  // skipped, so that one bad line does not hide the rest
   }
   done_ = fields_.AtEnd();
 }
@@ -60,7 +68,8 @@ void ModListReader::ReadMoreBytes() {
   if (read > 0 && bytesRead_ < bytes_.size()) return;
   bytes_.truncate(bytesRead_);  // a file cut short while it was read ends where it ended
   file_.close();
-  fields_ = FieldReader(bytes_);
+  reading_.names = ModNames::OverFile(std::move(bytes_));
+  fields_ = FieldReader(reading_.names.FileBytes());
   reading_.complete = true;
   done_ = fields_.AtEnd();
 }
@@ -81,16 +90,17 @@ ModListReading ReadModList(const QString& dataFolder) {
 
 ModListReading ParseModList(QByteArrayView bytes) {
   ModListReader reader;
-  reader.fields_ = FieldReader(bytes);
+  reader.reading_.names = ModNames::OverFile(bytes.toByteArray());
+  reader.fields_ = FieldReader(reader.reading_.names.FileBytes());
   reader.reading_.complete = true;
   reader.ReadFields(std::numeric_limits<qsizetype>::max());
   return reader.Take();
 }
 
-std::optional<QByteArray> EncodeModList(const QStringList& names) {
+std::optional<QByteArray> EncodeModList(const ModNames& names) {
   QByteArray content;
-  for (const QString& name : names) {
-    const std::optional<QByteArray> line = EncodeFieldLine(name);
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    const std::optional<QByteArray> line = EncodeFieldLine(names.at(i));
     if (!line) return std::nullopt;
     content += *line;
   }
@@ -102,12 +112,12 @@ bool ModListFileExists(const QString& dataFolder) {
   return file.isFile() && !file.isHidden();
 }
 
-bool WriteModList(const QString& dataFolder, const QStringList& names) {
+bool WriteModList(const QString& dataFolder, const ModNames& names) {
   const std::optional<QByteArray> content = EncodeModList(names);
   return content && ReplaceDataFile(ModListFile(dataFolder), *content);
 }
 
-bool SaveModList(const QString& dataFolder, const QStringList& names) {
+bool SaveModList(const QString& dataFolder, const ModNames& names) {
   return ModListFileExists(dataFolder) && WriteModList(dataFolder, names);
 }
 

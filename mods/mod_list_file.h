@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 #include "core/field_reader.h"
+#include "mods/mod_names.h"
 
 namespace kelvor {
 
@@ -16,7 +16,7 @@ QString ModListFile(const QString& dataFolder);
 inline constexpr qsizetype kMaxModNameLength = 32767;
 
 struct ModListReading {
-  QStringList names;      // every name read, in file order
+  ModNames names;         // every name read, in file order
   bool complete = false;  // false when the file was missing or a field was not a name
 };
 
@@ -59,17 +59,17 @@ ModListReading ParseModList(QByteArrayView bytes);
 
 // The bytes of a mod list file holding `names`, one line each; nothing when a name holds text
 // that the system's code page cannot spell.
-std::optional<QByteArray> EncodeModList(const QStringList& names);
+std::optional<QByteArray> EncodeModList(const ModNames& names);
 
 // True when the list file is there as an ordinary file.
 bool ModListFileExists(const QString& dataFolder);
 
 // Makes the list file hold exactly `names`, one line each, creating it when missing. The file
 // is replaced as a whole: after a failure (or a crash) it is still the old list.
-bool WriteModList(const QString& dataFolder, const QStringList& names);
+bool WriteModList(const QString& dataFolder, const ModNames& names);
 
 // As WriteModList, but only over an existing file: a missing list file is a failure, and then
 // nothing is created.
-bool SaveModList(const QString& dataFolder, const QStringList& names);
+bool SaveModList(const QString& dataFolder, const ModNames& names);
 
 }  // namespace kelvor

@@ -10,7 +10,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QStyleFactory>
 #include <QTimer>
 
@@ -21,6 +20,7 @@
 #include "ui/add_mod_window.h"
 #include "ui/form.h"
 #include "ui/messages.h"
+#include "ui/mod_list_model.h"
 #include "ui/player_dialogs.h"
 
 namespace kelvor {
@@ -108,7 +108,7 @@ void MainWindow::BuildForm() {
   appInfoLabel->hide();
   hintLabel_->setWordWrap(true);
   hintLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  modNames_ = new QStringListModel(this);
+  modNames_ = new ModListModel(this);
   list1_->setModel(modNames_);
   list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list1_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -243,9 +243,9 @@ void MainWindow::ReadModNames() {
     QTimer::singleShot(0, this, &MainWindow::ReadModNames);
     return;
   }
-  const StartupState state = startup_->Finish();
+  StartupState state = startup_->Finish();
   startup_.reset();
-  modNames_->setStringList(state.modNames);
+  modNames_->SetNames(std::move(state.modNames));
   SetModListAvailable(true);
   if (state.failed) ShowErrorBox(platform_.dialogs);
 }
@@ -280,7 +280,7 @@ void MainWindow::ClearConnection() {
 
 void MainWindow::ApplyMod() {
   const int row = SelectedModRow();
-  const QString modName = row < 0 ? QString() : modNames_->index(row).data().toString();
+  const QString modName = row < 0 ? QString() : modNames_->Names().at(row);
   if (modName.isEmpty()) {
     platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
     return;
@@ -370,7 +370,7 @@ void MainWindow::SaveExecutablePath() {
 }
 
 void MainWindow::SaveList() {
-  if (!SaveModList(dataFolder_, modNames_->stringList())) {
+  if (!SaveModList(dataFolder_, modNames_->Names())) {
     ShowErrorBox(platform_.dialogs);
     return;
   }
@@ -384,8 +384,8 @@ void MainWindow::RemoveSelectedMod() {
     platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
     return;
   }
-  modNames_->removeRows(row, 1);
-  if (!SaveModList(dataFolder_, modNames_->stringList())) {
+  modNames_->Remove(row);
+  if (!SaveModList(dataFolder_, modNames_->Names())) {
     ShowErrorBox(platform_.dialogs);
     return;
   }

@@ -13,12 +13,12 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QStringListModel;
 
 namespace kelvor {
 
 class AboutWindow;
 class AddModWindow;
+class ModListModel;
 
 // The launcher's main window. It owns the launch options for its whole life, shows the
 // command line they make, and runs every command of the launcher.
@@ -88,7 +88,7 @@ class MainWindow final : public QMainWindow {
   QLineEdit* passText_ = nullptr;
   QCheckBox* hostCheck_ = nullptr;
   QListView* list1_ = nullptr;
-  QStringListModel* modNames_ = nullptr;
+  ModListModel* modNames_ = nullptr;
   QLabel* hintLabel_ = nullptr;
   QCheckBox* closeCheck_ = nullptr;
   QPointer<AddModWindow> addModWindow_;

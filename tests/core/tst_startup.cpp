@@ -66,7 +66,7 @@ void StartupTest::readsBothFiles() {
 
   const StartupState state = ReadStartupState(dir.path());
   QCOMPARE(state.exePath, path);
-  QCOMPARE(state.modNames, names);
+  QCOMPARE(state.modNames.ToStringList(), names);
   QCOMPARE(state.failed, failed);
   QCOMPARE(state.options, kelvor::LaunchOptions::StartupDefaults());
 }

@@ -24,6 +24,8 @@ class ModListFileTest : public QObject {
   void writesOneLinePerName();
   void namesReadBack_data();
   void namesReadBack();
+  void editsSaveWhatTheListShows_data();
+  void editsSaveWhatTheListShows();
   void killedMidSaveLeavesAWholeFile();
 };
 
@@ -51,7 +53,7 @@ void ModListFileTest::reads() {
   const QString file = kelvor::ModListFile(dir.path());
   PlaceFile(file, bytes);
   const kelvor::ModListReading reading = ReadModList(dir.path());
-  QCOMPARE(reading.names, names);
+  QCOMPARE(reading.names.ToStringList(), names);
   QCOMPARE(reading.complete, complete);
   if (!bytes.isNull() && bytes != "<dir>") QCOMPARE(ReadBytes(file), bytes);  // left alone
 }
@@ -101,9 +103,42 @@ void ModListFileTest::namesReadBack() {
   QVERIFY(kelvor::WriteModList(dir.path(), {"before", name, "after"}));
   const kelvor::ModListReading reading = ReadModList(dir.path());
   QVERIFY(reading.complete);
-  QCOMPARE(reading.names, QStringList{"before"} +
-                              (readBack.isEmpty() ? QStringList{name} : readBack) +
-                              QStringList{"after"});
+  QCOMPARE(reading.names.ToStringList(), QStringList{"before"} +
+                                             (readBack.isEmpty() ? QStringList{name} : readBack) +
+                                             QStringList{"after"});
+}
+
+void ModListFileTest::editsSaveWhatTheListShows_data() {
+  QTest::addColumn<QByteArray>("file");
+  QTest::addColumn<QStringList>("edits");  // "-N" removes row N, "+name" appends the name
+  QTest::addColumn<QStringList>("shown");
+  QTest::addColumn<QByteArray>("saved");
+  // clang-format off
+  QTest::newRow("quoted names are quoted again") << QByteArray("\"x,y\"\r\n\" a\"\r\nz") << QStringList{"-2"} << QStringList{"x,y", " a"} << QByteArray("\"x,y\"\r\n\" a\"\r\n");
+  QTest::newRow("any line end saves as CR LF") << QByteArray("a\rb\nc\r\n") << QStringList{} << QStringList{"a", "b", "c"} << QByteArray("a\r\nb\r\nc\r\n");
+  QTest::newRow("an unclosed quote saves closed") << QByteArray("\"a,b") << QStringList{"+c"} << QStringList{"a,b", "c"} << QByteArray("\"a,b\"\r\nc\r\n");
+  QTest::newRow("non-ASCII among ASCII keeps its place") << QByteArray("a\r\nSk\xc3\xa1l\r\nb\r\n") << QStringList{"-0", "+c"} << QStringList{QString::fromUtf8("Sk\xc3\xa1l"), "b", "c"} << QByteArray("Sk\xc3\xa1l\r\nb\r\nc\r\n");
+  QTest::newRow("a removed new name is gone") << QByteArray("a\r\n") << QStringList{"+b", "+c", "-1", "+d"} << QStringList{"a", "c", "d"} << QByteArray("a\r\nc\r\nd\r\n");
+  QTest::newRow("every name removed") << QByteArray("a\r\nb") << QStringList{"-1", "-0"} << QStringList{} << QByteArray("");
+  // clang-format on
+}
+
+// A list read from its file, edited and saved, holds exactly what the player sees.
+void ModListFileTest::editsSaveWhatTheListShows() {
+  QFETCH(QByteArray, file);
+  QFETCH(QStringList, edits);
+  QFETCH(QStringList, shown);
+  QFETCH(QByteArray, saved);
+  QTemporaryDir dir;
+  WriteBytes(kelvor::ModListFile(dir.path()), file);
+  kelvor::ModNames names = ReadModList(dir.path()).names;
+  for (const QString& edit : edits) {
+    if (edit.startsWith(u'-')) names.removeAt(edit.mid(1).toInt());
+    if (edit.startsWith(u'+')) names.append(edit.mid(1));
+  }
+  QCOMPARE(names.ToStringList(), shown);
+  QVERIFY(kelvor::SaveModList(dir.path(), names));
+  QCOMPARE(ReadBytes(kelvor::ModListFile(dir.path())), saved);
 }
 
 // A helper saves two versions of a large list and of the path in turn without end; it is

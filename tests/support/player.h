@@ -54,6 +54,15 @@ inline void Click(QWidget* window, const QString& name) {
   }
 }
 
+// The names the main window's mod list shows, top to bottom.
+inline QStringList ListedMods(QWidget* window) {
+  const QAbstractItemModel* rows = window->findChild<QListView*>(QStringLiteral("List1"))->model();
+  QStringList names;
+  for (int row = 0; row < rows->rowCount(); ++row)
+    names.append(rows->index(row, 0).data().toString());
+  return names;
+}
+
 // Replaces a text box's text as the keyboard would.
 inline void Type(QWidget* window, const QString& name, const QString& text) {
   auto* box = window->findChild<QLineEdit*>(name);

@@ -9,13 +9,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTest>
 
 #include "support/scripted_platform.h"
 #include "ui/about_window.h"
 #include "ui/add_mod_window.h"
 #include "ui/main_window.h"
+#include "ui/mod_list_model.h"
 
 using kelvor::testing::ScriptedPlatform;
 
@@ -38,7 +38,7 @@ class LayoutTest : public QObject {
   QWidget* Window(const QString& name) const;
 
   ScriptedPlatform platform_;
-  QStringListModel modNames_;
+  kelvor::ModListModel modNames_;
   std::unique_ptr<kelvor::MainWindow> main_;
   QPointer<kelvor::AddModWindow> addMod_;
   QPointer<kelvor::AboutWindow> about_;

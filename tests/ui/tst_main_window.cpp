@@ -3,12 +3,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "support/files.h"
 #include "support/hostile_fs.h"
+#include "support/player.h"
 #include "support/scripted_platform.h"
 #include "ui/main_window.h"
 
@@ -80,9 +80,7 @@ void MainWindowTest::startUp() {
   Start(appSet, modDta);
   QCOMPARE(Text("FileLocationText"), pathBox);
   QCOMPARE(Text("HintLabel"), preview);
-  QCOMPARE(qobject_cast<QStringListModel*>(window_->findChild<QListView*>("List1")->model())
-               ->stringList(),
-           mods);
+  QCOMPARE(kelvor::testing::ListedMods(window_.get()), mods);
   QCOMPARE(dialogs_.shown, shown);
 }
 

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,10 +36,7 @@ class ModCommandsTest : public QObject {
 
  private:
   QByteArray File() const { return ReadBytes(dir_->filePath("modDta")); }
-  QStringList Mods() const {
-    return qobject_cast<QStringListModel*>(window_->findChild<QListView*>("List1")->model())
-        ->stringList();
-  }
+  QStringList Mods() const { return kelvor::testing::ListedMods(window_.get()); }
   kelvor::AddModWindow* OpenAddMod(const QString& command = QStringLiteral("AddButton"));
   static void AddName(kelvor::AddModWindow* addMod, const QString& name);
 

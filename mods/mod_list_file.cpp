@@ -98,11 +98,19 @@ ModListReading ParseModList(QByteArrayView bytes) {
 }
 
 std::optional<QByteArray> EncodeModList(const ModNames& names) {
+  // A list read from its file is written back much as it was read: room for its bytes, and for
+  // a CR LF in place of each line end.
   QByteArray content;
+  content.reserve(names.FileBytes().size() + 2 * names.size());
+  AdviseLargePages(content.data(), content.capacity());
   for (qsizetype i = 0; i < names.size(); ++i) {
-    const std::optional<QByteArray> line = EncodeFieldLine(names.at(i));
-    if (!line) return std::nullopt;
-    content += *line;
+    if (const std::optional<QByteArrayView> ascii = names.AsciiBytes(i)) {
+      AppendAsciiFieldLine(content, *ascii);
+    } else if (const std::optional<QByteArray> line = EncodeFieldLine(names.at(i))) {
+      content += *line;
+    } else {
+      return std::nullopt;
+    }
   }
   return content;
 }

@@ -31,6 +31,12 @@ QString ModNames::at(qsizetype index) const {
   return QString::fromLatin1(fileBytes_.constData() + entry.start, entry.size);
 }
 
+std::optional<QByteArrayView> ModNames::AsciiBytes(qsizetype index) const {
+  const Entry entry = entries_[static_cast<std::size_t>(index)];
+  if (entry.size == kHeld) return std::nullopt;
+  return QByteArrayView(fileBytes_).sliced(entry.start, entry.size);
+}
+
 QStringList ModNames::ToStringList() const {
   QStringList names;
   names.reserve(size());

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace kelvor {
@@ -26,6 +27,8 @@ class ModNames {
   qsizetype size() const { return static_cast<qsizetype>(entries_.size()); }
   bool isEmpty() const { return entries_.empty(); }
   QString at(qsizetype index) const;
+  // The name's bytes when it is spelled in plain ASCII in the file, so it can be saved as is.
+  std::optional<QByteArrayView> AsciiBytes(qsizetype index) const;
   QStringList ToStringList() const;
 
   void append(const QString& name);

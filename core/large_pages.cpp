@@ -11,6 +11,10 @@ namespace kelvor {
 
 void AdviseLargePages([[maybe_unused]] void* data, [[maybe_unused]] qsizetype size) {
 #ifdef Q_OS_LINUX
+  // A smaller buffer gains little, and lies among other allocations that would then be given
+  // large pages too when they reuse its memory.
+  constexpr qsizetype kSmallest = qsizetype{4} * 1024 * 1024;
+  if (size < kSmallest) return;
   // Only whole pages inside the buffer are advised: the pages at its edges may be shared
   // with other allocations.
   const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));

@@ -1,7 +1,5 @@
 #include "mods/mod_names.h"
 
-#include <algorithm>
-
 #include "core/large_pages.h"
 
 namespace kelvor {
@@ -56,13 +54,5 @@ void ModNames::AppendSlice(QByteArrayView slice) {
 }
 
 void ModNames::removeAt(qsizetype index) { entries_.erase(entries_.begin() + index); }
-
-bool operator==(const ModNames& a, const ModNames& b) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    if (a.at(i) != b.at(i)) return false;
-  }
-  return true;
-}
 
 }  // namespace kelvor

@@ -25,7 +25,6 @@ class ModNames {
   const QByteArray& FileBytes() const { return fileBytes_; }
 
   qsizetype size() const { return static_cast<qsizetype>(entries_.size()); }
-  bool isEmpty() const { return entries_.empty(); }
   QString at(qsizetype index) const;
   // The name's bytes when it is spelled in plain ASCII in the file, so it can be saved as is.
   std::optional<QByteArrayView> AsciiBytes(qsizetype index) const;
@@ -35,8 +34,6 @@ class ModNames {
   // Appends the name that `slice`, a part of FileBytes() in plain ASCII, spells.
   void AppendSlice(QByteArrayView slice);
   void removeAt(qsizetype index);
-
-  friend bool operator==(const ModNames& a, const ModNames& b);
 
  private:
   // A name: a slice of fileBytes_, or an index into held_.

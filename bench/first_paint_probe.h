@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
@@ -12,19 +13,21 @@
 
 // Watches a GUI program from inside and reports to the file descriptor named by
 // KELVOR_BENCH_FD, one line each:
-//   "painted"              after the first paint of the first top-level window;
-//   "loaded <ms> <stall>"  once the list "List1" holds KELVOR_BENCH_ENTRIES rows (when that
-//                          is set): the time since the probe started, and the longest time
-//                          the event loop went without running a 1 ms timer.
-// Then it quits the program.
+//   "painted"        after the first paint of the first top-level window;
+//   "loaded <ms>"    once the list "List1" holds KELVOR_BENCH_ENTRIES rows, or, when that is
+//                    "box", once a message box is up: the time since the probe started.
+// Then it ends the program at once, wherever it is.
 class FirstPaintProbe : public QObject {
  public:
   explicit FirstPaintProbe(QApplication& app) {
     if (const char* fd = std::getenv("KELVOR_BENCH_FD")) fd_ = std::atoi(fd);
-    if (const char* entries = std::getenv("KELVOR_BENCH_ENTRIES")) entries_ = std::atoll(entries);
+    if (const char* entries = std::getenv("KELVOR_BENCH_ENTRIES")) {
+      waitForBox_ = std::string(entries) == "box";
+      entries_ = waitForBox_ ? 0 : std::atoll(entries);
+    }
     app.installEventFilter(this);
     clock_.start();
-    lastTick_ = 0;
+    // Polled, so that the probe also runs inside a message box's own event loop.
     ticker_.setInterval(1);
     QObject::connect(&ticker_, &QTimer::timeout, this, [this] { Tick(); });
     ticker_.start();
@@ -37,7 +40,12 @@ class FirstPaintProbe : public QObject {
         painted_ = true;
         // Reported once this paint, and the rest of the window's, has been done.
         QMetaObject::invokeMethod(
-            this, [this] { Report("painted\n"); }, Qt::QueuedConnection);
+            this,
+            [this] {
+              Report("painted\n");
+              paintReported_ = true;
+            },
+            Qt::QueuedConnection);
       }
     }
     return false;
@@ -45,33 +53,28 @@ class FirstPaintProbe : public QObject {
 
  private:
   void Tick() {
-    const qint64 now = clock_.elapsed();
-    maxStall_ = std::max(maxStall_, now - lastTick_);
-    lastTick_ = now;
-    if (!painted_ || done_) return;
+    if (!paintReported_) return;
     if (entries_ < 0) return Finish();
     for (QWidget* window : QApplication::topLevelWidgets()) {
-      auto* list = window->findChild<QAbstractItemView*>(QStringLiteral("List1"));
-      if (list && list->model()->rowCount() == entries_) {
-        Report("loaded " + std::to_string(now) + " " + std::to_string(maxStall_) + "\n");
+      const auto* list = window->findChild<QAbstractItemView*>(QStringLiteral("List1"));
+      const bool done = waitForBox_ ? qobject_cast<QMessageBox*>(window) && window->isVisible()
+                                    : list && list->model()->rowCount() == entries_;
+      if (done) {
+        Report("loaded " + std::to_string(clock_.elapsed()) + "\n");
         return Finish();
       }
     }
   }
-  void Finish() {
-    done_ = true;
-    QCoreApplication::exit(0);
-  }
+  static void Finish() { ::_exit(0); }
   void Report(const std::string& line) const {
     if (fd_ >= 0 && ::write(fd_, line.data(), line.size()) < 0) std::abort();
   }
 
   int fd_ = -1;
   long long entries_ = -1;
+  bool waitForBox_ = false;
   bool painted_ = false;
-  bool done_ = false;
+  bool paintReported_ = false;
   QElapsedTimer clock_;
   QTimer ticker_;
-  qint64 lastTick_ = 0;
-  qint64 maxStall_ = 0;
 };

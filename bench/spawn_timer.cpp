@@ -1,5 +1,5 @@
 // Starts a program with posix_spawn and times what its probe reports through a pipe.
-// Prints one line: "<ms to painted> <ms to loaded or -> <longest stall ms or -> <peak RSS KiB>".
+// Prints one line: "<ms to painted> <ms to loaded or -> <peak RSS KiB>".
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
   close(fds[1]);
 
   double painted = -1, loaded = -1;
-  std::string stall = "-", buffer;
+  std::string buffer;
   char chunk[256];
   ssize_t n;
   while ((n = read(fds[0], chunk, sizeof chunk)) > 0) {
@@ -31,12 +31,7 @@ int main(int argc, char* argv[]) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     buffer.append(chunk, static_cast<size_t>(n));
     if (painted < 0 && buffer.find("painted") != std::string::npos) painted = ms;
-    if (const size_t at = buffer.find("loaded ");
-        loaded < 0 && at != std::string::npos && buffer.find('\n', at) != std::string::npos) {
-      loaded = ms;
-      stall = buffer.substr(buffer.rfind(' ') + 1);
-      stall.erase(stall.find('\n'));
-    }
+    if (loaded < 0 && buffer.find("loaded ") != std::string::npos) loaded = ms;
   }
   int status = 0;
   rusage usage{};
@@ -44,6 +39,6 @@ int main(int argc, char* argv[]) {
   if (painted < 0) return 1;
   char loadedText[32] = "-";
   if (loaded >= 0) std::snprintf(loadedText, sizeof loadedText, "%.1f", loaded);
-  std::printf("%.1f %s %s %ld\n", painted, loadedText, stall.c_str(), usage.ru_maxrss);
+  std::printf("%.1f %s %ld\n", painted, loadedText, usage.ru_maxrss);
   return 0;
 }

@@ -48,8 +48,12 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content) {
 QString CopyName(const QString& path) { return path + QStringLiteral(".bak"); }
 
 bool KeepCopy(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.isFile()) return false;
+  // An empty file has nothing to keep, and its copy would replace an older one that has.
+  if (info.size() == 0) return true;
   QFile source(path);
-  if (!QFileInfo(path).isFile() || !source.open(QIODevice::ReadOnly)) return false;
+  if (!source.open(QIODevice::ReadOnly)) return false;
   QSaveFile copy(CopyName(path));
   if (!copy.open(QIODevice::WriteOnly)) return false;
   // A slice at a time: the file may be far larger than anything the launcher reads.

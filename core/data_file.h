@@ -20,7 +20,8 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content);
 QString CopyName(const QString& path);
 
 // Copies the file at `path`, whole, to CopyName(path), replacing an older copy, so that bytes
-// the launcher cannot read survive a later save. False when no whole copy could be made.
+// the launcher cannot read survive a later save. An empty file is not copied. False when no
+// whole copy could be made.
 bool KeepCopy(const QString& path);
 
 }  // namespace kelvor

@@ -9,10 +9,6 @@ bool NeedsQuotes(const QString& text) {
   return text.contains(u',') || text.startsWith(u' ') || text.startsWith(u'\t');
 }
 
-bool NeedsQuotes(QByteArrayView ascii) {
-  return ascii.contains(',') || ascii.startsWith(' ') || ascii.startsWith('\t');
-}
-
 }  // namespace
 
 std::optional<QByteArray> EncodeFieldLine(const QString& text) {
@@ -24,14 +20,6 @@ std::optional<QByteArray> EncodeFieldLine(const QString& text) {
   }
   bytes->append("\r\n");
   return bytes;
-}
-
-void AppendAsciiFieldLine(QByteArray& content, QByteArrayView ascii) {
-  const bool quoted = NeedsQuotes(ascii);
-  if (quoted) content.append('"');
-  content.append(ascii);
-  if (quoted) content.append('"');
-  content.append("\r\n");
 }
 
 }  // namespace kelvor

@@ -14,8 +14,4 @@ namespace kelvor {
 // strips again. A text that holds a line end or a double quote may still not read back whole.
 std::optional<QByteArray> EncodeFieldLine(const QString& text);
 
-// Appends to `content` the line that EncodeFieldLine makes of `ascii`: plain ASCII text, which
-// every code page spells as these same bytes.
-void AppendAsciiFieldLine(QByteArray& content, QByteArrayView ascii);
-
 }  // namespace kelvor

@@ -26,6 +26,10 @@ std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
 }
 
 std::optional<QByteArray> EncodeLocalText(const QString& text) {
+  // Again, plain ASCII needs no encoder; a list of a million names is saved many times faster.
+  if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+    return text.toLatin1();
+  }
   QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
   QByteArray bytes = encoder.encode(text);
   if (encoder.hasError()) return std::nullopt;

@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const kelvor::ModListReading reading =
       kelvor::ParseModList(QByteArrayView(data, static_cast<qsizetype>(size)));
-  for (const QString& name : reading.names.ToStringList()) {
+  for (const QString& name : reading.names) {
     if (name.size() > kelvor::kMaxModNameLength || name.contains(QChar(0))) std::abort();
   }
   if (!kelvor::EncodeModList(reading.names)) std::abort();  // whatever was read can be saved

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::optional<QByteArray> file = kelvor::EncodeModList(representable);
   if (!file) std::abort();
   const kelvor::ModListReading reading = kelvor::ParseModList(*file);
-  if (!reading.complete || reading.names.ToStringList() != representable) std::abort();
+  if (!reading.complete || reading.names != representable) std::abort();
 
   (void)kelvor::EncodeModList(names);  // the rest: refused or written, never a crash
   if (const std::optional<QByteArray> all = kelvor::EncodeModList(names)) {

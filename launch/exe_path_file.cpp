@@ -17,16 +17,8 @@ constexpr qint64 kReadLimit = 4 * kMaxExePathLength + 1024;
 QString ExePathFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/appSet"); }
 
 std::optional<QString> ReadExePath(const QString& dataFolder) {
-  return ReadExePathFile(dataFolder).path;
-}
-
-ExePathReading ReadExePathFile(const QString& dataFolder) {
-  ExePathReading reading;
   const std::optional<QByteArray> bytes = ReadDataFile(ExePathFile(dataFolder), kReadLimit);
-  if (!bytes) return reading;
-  reading.path = ParseExePath(*bytes);
-  reading.holdsOnlyPath = reading.path && EncodeFieldLine(*reading.path) == bytes;
-  return reading;
+  return bytes ? ParseExePath(*bytes) : std::nullopt;
 }
 
 std::optional<QString> ParseExePath(QByteArrayView bytes) {

@@ -17,15 +17,6 @@ inline constexpr qsizetype kMaxExePathLength = 32767;
 // an over-long line). A file holding only a line end gives an empty path.
 std::optional<QString> ReadExePath(const QString& dataFolder);
 
-struct ExePathReading {
-  std::optional<QString> path;  // as ReadExePath gives it
-  bool holdsOnlyPath = false;   // the file is exactly what saving `path` writes: a save loses
-                                // none of its bytes
-};
-
-// ReadExePath, and whether the file holds anything beyond the path it gives.
-ExePathReading ReadExePathFile(const QString& dataFolder);
-
 // The path that the path file's `bytes` hold, as ReadExePath reads it.
 std::optional<QString> ParseExePath(QByteArrayView bytes);
 

@@ -7,19 +7,14 @@
 
 namespace kelvor {
 
-// Starts the game and does not wait for it. The main window is given one, so that tests can
-// record a launch instead of running a program.
-class GameStarter {
- public:
-  virtual ~GameStarter() = default;
-
-  // Starts `program` in the launcher's current folder. Each argument reaches the game as one
-  // argument, blanks and all; no shell ever reads them. False when nothing was started.
-  virtual bool Start(const QString& program, const QStringList& arguments) = 0;
-};
-
 // The arguments of a launch: every fragment that is set, in the command line's order, each
 // without the blank that separates it there.
 QStringList LaunchArguments(const LaunchOptions& options);
+
+// Starts the game at `program` with the options' arguments, in the launcher's current folder,
+// and does not wait for it. The program and each argument are handed over apart, never
+// through a shell: a blank in the path can never make a shorter path the program, and nothing
+// in a value is read as a command. False when nothing was started.
+bool StartGame(const QString& program, const LaunchOptions& options);
 
 }  // namespace kelvor

@@ -2,11 +2,11 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 #include "mods/mod_list_file.h"
 #include "ui/form.h"
 #include "ui/messages.h"
-#include "ui/mod_list_model.h"
 #include "ui/player_dialogs.h"
 #include "ui/subform.h"
 
@@ -15,7 +15,7 @@ namespace kelvor {
 using form::Add;
 using form::kLargeText;
 
-AddModWindow::AddModWindow(ModListModel& modNames, QString dataFolder, PlayerDialogs& dialogs)
+AddModWindow::AddModWindow(QStringListModel& modNames, QString dataFolder, PlayerDialogs& dialogs)
     : modNames_(modNames), dataFolder_(std::move(dataFolder)), dialogs_(dialogs) {
   MakeSubform(this);
   form::SetUpWindow(this, this, "AddMod", QStringLiteral("Add Mods"), 4575, 975);
@@ -43,7 +43,9 @@ void AddModWindow::AddItem() {
     return;
   }
   // Taken as typed: blanks, commas and repeats are the player's choice.
-  modNames_.Append(name);
+  const int row = modNames_.rowCount();
+  modNames_.insertRows(row, 1);
+  modNames_.setData(modNames_.index(row), name);
 }
 
 void AddModWindow::SaveAndClose() {
@@ -52,7 +54,7 @@ void AddModWindow::SaveAndClose() {
     dialogs_.Tell(MessageKind::kNotice, TwoSentences(kModListMissingText, kModListCreatedText));
     close();
   }
-  if (!WriteModList(dataFolder_, modNames_.Names())) {
+  if (!WriteModList(dataFolder_, modNames_.stringList())) {
     ShowErrorBox(dialogs_);
     return;
   }

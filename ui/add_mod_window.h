@@ -3,10 +3,10 @@
 #include <QDialog>
 
 class QLineEdit;
+class QStringListModel;
 
 namespace kelvor {
 
-class ModListModel;
 class PlayerDialogs;
 
 // The small window in which the player types new mod names into the main window's list and
@@ -16,13 +16,13 @@ class AddModWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  AddModWindow(ModListModel& modNames, QString dataFolder, PlayerDialogs& dialogs);
+  AddModWindow(QStringListModel& modNames, QString dataFolder, PlayerDialogs& dialogs);
 
  private:
   void AddItem();
   void SaveAndClose();
 
-  ModListModel& modNames_;
+  QStringListModel& modNames_;
   const QString dataFolder_;
   PlayerDialogs& dialogs_;
   QLineEdit* text1_ = nullptr;

@@ -6,8 +6,6 @@
 #include "ui/main_window.h"
 #include "ui/messages.h"
 #include "ui/qt_executable_picker.h"
-#include "ui/qt_game_starter.h"
-#include "ui/qt_help_viewer.h"
 #include "ui/qt_notification_area.h"
 #include "ui/qt_player_dialogs.h"
 
@@ -19,12 +17,9 @@ int RunLauncher() {
 
   QtPlayerDialogs dialogs;
   QtExecutablePicker picker;
-  DetachedGameStarter starter;
   QtNotificationArea notificationArea;
-  QtHelpViewer help;
   // The data files and the help live beside the launcher, wherever it was started from.
-  MainWindow window(QCoreApplication::applicationDirPath(),
-                    {dialogs, picker, starter, notificationArea, help});
+  MainWindow window(QCoreApplication::applicationDirPath(), {dialogs, picker, notificationArea});
   window.Load();
   window.show();
   return QApplication::exec();

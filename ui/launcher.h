@@ -3,8 +3,8 @@
 namespace kelvor {
 
 // Runs the launcher in the QApplication that the caller has made: the desktop's real dialogs,
-// picker, game start, notification area and help viewer, and the main window over the data
-// files beside the executable. Returns when the main window is unloaded.
+// picker and notification area, and the main window over the data files beside the
+// executable. Returns when the main window is unloaded.
 int RunLauncher();
 
 }  // namespace kelvor

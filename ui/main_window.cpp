@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -10,18 +12,19 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QStyleFactory>
-#include <QTimer>
+#include <QUrl>
 
-#include "core/startup.h"
 #include "launch/exe_path_file.h"
+#include "launch/game_launch.h"
 #include "mods/mod_list_file.h"
 #include "ui/about_window.h"
 #include "ui/add_mod_window.h"
 #include "ui/form.h"
 #include "ui/messages.h"
-#include "ui/mod_list_model.h"
 #include "ui/player_dialogs.h"
+#include "ui/startup.h"
 
 namespace kelvor {
 
@@ -108,14 +111,11 @@ void MainWindow::BuildForm() {
   appInfoLabel->hide();
   hintLabel_->setWordWrap(true);
   hintLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  modNames_ = new ModListModel(this);
+  modNames_ = new QStringListModel(this);
   list1_->setModel(modNames_);
   list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Long lists stay quick to lay out, and are laid out a batch at a time between other work.
-  list1_->setUniformItemSizes(true);
-  list1_->setLayoutMode(QListView::Batched);
-  list1_->setBatchSize(50'000);
+  list1_->setUniformItemSizes(true);  // a list of thousands lays out as fast as a short one
 
   const QList<QWidget*> tabOrder = {
       param1Check_,   param2Check_, param3Check_, param4Check_, ipText_,           portText_,
@@ -225,36 +225,14 @@ void MainWindow::ConnectSwitches() {
 }
 
 void MainWindow::Load() {
-  startup_ = std::make_unique<StartupReader>(dataFolder_);
   options_ = LaunchOptions::StartupDefaults();
-  if (startup_->ExePath()) {
-    fileLocationText_->setText(*startup_->ExePath());
+  StartupState state = ReadStartupState(dataFolder_);
+  if (state.exePath) {
+    fileLocationText_->setText(*state.exePath);
     RefreshPreview();
   }
-  ReadModNames();
-}
-
-void MainWindow::ReadModNames() {
-  // A long list is read between the window's other work, a batch at a time, and shown in one
-  // go; until then nothing may save a list that is only partly read.
-  constexpr qsizetype kNamesPerBatch = 50'000;
-  if (!startup_->ReadModNames(kNamesPerBatch)) {
-    SetModListAvailable(false);
-    QTimer::singleShot(0, this, &MainWindow::ReadModNames);
-    return;
-  }
-  StartupState state = startup_->Finish();
-  startup_.reset();
-  modNames_->SetNames(std::move(state.modNames));
-  SetModListAvailable(true);
+  modNames_->setStringList(std::move(state.modNames));
   if (state.failed) ShowErrorBox(platform_.dialogs);
-}
-
-void MainWindow::SetModListAvailable(bool available) {
-  findChild<QGroupBox*>(QStringLiteral("ModsFrame"))->setEnabled(available);
-  for (const char* item : {"mnuAdd", "mnuRemove", "mnuSaveMODs"}) {
-    findChild<QAction*>(QLatin1String(item))->setEnabled(available);
-  }
 }
 
 void MainWindow::RefreshPreview() {
@@ -280,7 +258,7 @@ void MainWindow::ClearConnection() {
 
 void MainWindow::ApplyMod() {
   const int row = SelectedModRow();
-  const QString modName = row < 0 ? QString() : modNames_->Names().at(row);
+  const QString modName = row < 0 ? QString() : modNames_->index(row).data().toString();
   if (modName.isEmpty()) {
     platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
     return;
@@ -302,7 +280,7 @@ void MainWindow::LocateExecutable() {
 }
 
 void MainWindow::Launch() {
-  if (!platform_.starter.Start(fileLocationText_->text(), LaunchArguments(options_))) {
+  if (!StartGame(fileLocationText_->text(), options_)) {
     ShowErrorBox(platform_.dialogs);
     return;
   }
@@ -311,18 +289,6 @@ void MainWindow::Launch() {
 
 void MainWindow::Quit() {
   if (platform_.dialogs.Confirm(kQuitQuestionText.toString())) close();
-}
-
-bool MainWindow::event(QEvent* event) {
-  // A click on the greyed main window must not bury the subform that is the only window
-  // taking input; the subform comes back to the front instead.
-  if (event->type() == QEvent::WindowActivate) {
-    if (QDialog* subform = OpenSubform()) {
-      subform->raise();
-      subform->activateWindow();
-    }
-  }
-  return QMainWindow::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -355,7 +321,11 @@ void MainWindow::RestoreFromNotificationArea() {
 }
 
 void MainWindow::OpenHelp() {
-  platform_.help.OpenHelp(QDir(dataFolder_).filePath(kHelpFileName.toString()));
+  // Handed to whatever viewer the desktop has for it: the HTML Help viewer on Windows, a CHM
+  // viewer such as xchm elsewhere. Without the file, some desktops would show an error of
+  // their own; the launcher simply goes on.
+  const QString help = QDir(dataFolder_).filePath(QStringLiteral("Kelvor_Launcher_Help.chm"));
+  if (QFileInfo(help).isFile()) QDesktopServices::openUrl(QUrl::fromLocalFile(help));
 }
 
 void MainWindow::OpenAboutWindow() { ShowSubform(aboutWindow_ = new AboutWindow); }
@@ -370,7 +340,7 @@ void MainWindow::SaveExecutablePath() {
 }
 
 void MainWindow::SaveList() {
-  if (!SaveModList(dataFolder_, modNames_->Names())) {
+  if (!SaveModList(dataFolder_, modNames_->stringList())) {
     ShowErrorBox(platform_.dialogs);
     return;
   }
@@ -384,8 +354,8 @@ void MainWindow::RemoveSelectedMod() {
     platform_.dialogs.Tell(MessageKind::kNotice, kNothingSelectedText.toString());
     return;
   }
-  modNames_->Remove(row);
-  if (!SaveModList(dataFolder_, modNames_->Names())) {
+  modNames_->removeRows(row, 1);
+  if (!SaveModList(dataFolder_, modNames_->stringList())) {
     ShowErrorBox(platform_.dialogs);
     return;
   }
@@ -397,19 +367,14 @@ void MainWindow::OpenAddModWindow() {
 }
 
 void MainWindow::ShowSubform(QDialog* subform) {
-  SetAvailable(false);
-  connect(subform, &QDialog::finished, this, [this] { SetAvailable(true); });
+  // Qt's modality keeps every input from the main window, its title bar's close included, and
+  // keeps the subform in front; the main window is greyed as well, to show it is waiting.
+  subform->setWindowModality(Qt::ApplicationModal);
+  setEnabled(false);
+  connect(subform, &QDialog::finished, this, [this] { setEnabled(true); });
   subform->show();
   subform->activateWindow();  // the player types or presses Enter at once
 }
-
-QDialog* MainWindow::OpenSubform() const {
-  if (addModWindow_ && addModWindow_->isVisible()) return addModWindow_;
-  if (aboutWindow_ && aboutWindow_->isVisible()) return aboutWindow_;
-  return nullptr;
-}
-
-void MainWindow::SetAvailable(bool available) { setEnabled(available); }
 
 int MainWindow::SelectedModRow() const {
   const QModelIndexList selected = list1_->selectionModel()->selectedRows();

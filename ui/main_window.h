@@ -2,10 +2,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <memory>
 
 #include "core/launch_options.h"
-#include "core/startup.h"
 #include "ui/platform.h"
 
 class QCheckBox;
@@ -13,12 +11,12 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QStringListModel;
 
 namespace kelvor {
 
 class AboutWindow;
 class AddModWindow;
-class ModListModel;
 
 // The launcher's main window. It owns the launch options for its whole life, shows the
 // command line they make, and runs every command of the launcher.
@@ -38,8 +36,6 @@ class MainWindow final : public QMainWindow {
   void RefreshPreview();
 
  protected:
-  bool event(QEvent* event) override;
-
   // However the window closes, it unloads the same way; nothing is saved on the way out.
   void closeEvent(QCloseEvent* event) override;
 
@@ -48,8 +44,6 @@ class MainWindow final : public QMainWindow {
   void BuildMenus();
   void ConnectCommands();
   void ConnectSwitches();
-  void ReadModNames();
-  void SetModListAvailable(bool available);
   void ApplyConnection();
   void ClearConnection();
   void ApplyMod();
@@ -67,16 +61,14 @@ class MainWindow final : public QMainWindow {
   void OpenHelp();
   void OpenAboutWindow();
 
-  // While a subform is open the main window takes no input; it stays in view, greyed.
+  // While a subform is open the main window takes no input, not even a close from its title
+  // bar; it stays in view, greyed.
   void ShowSubform(QDialog* subform);
-  QDialog* OpenSubform() const;
-  void SetAvailable(bool available);
   int SelectedModRow() const;
 
   const QString dataFolder_;
   const Platform platform_;
   LaunchOptions options_;
-  std::unique_ptr<StartupReader> startup_;  // while start-up is still reading
 
   QCheckBox* param1Check_ = nullptr;
   QCheckBox* param2Check_ = nullptr;
@@ -88,7 +80,7 @@ class MainWindow final : public QMainWindow {
   QLineEdit* passText_ = nullptr;
   QCheckBox* hostCheck_ = nullptr;
   QListView* list1_ = nullptr;
-  ModListModel* modNames_ = nullptr;
+  QStringListModel* modNames_ = nullptr;
   QLabel* hintLabel_ = nullptr;
   QCheckBox* closeCheck_ = nullptr;
   QPointer<AddModWindow> addModWindow_;

@@ -9,15 +9,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTest>
 
-#include "support/scripted_platform.h"
+#include "support/launcher.h"
 #include "ui/about_window.h"
 #include "ui/add_mod_window.h"
 #include "ui/main_window.h"
-#include "ui/mod_list_model.h"
 
-using kelvor::testing::ScriptedPlatform;
+using namespace kelvor::testing;
 
 // Walks the three windows control by control against one table of what the player must see.
 class LayoutTest : public QObject {
@@ -37,16 +37,19 @@ class LayoutTest : public QObject {
  private:
   QWidget* Window(const QString& name) const;
 
-  ScriptedPlatform platform_;
-  kelvor::ModListModel modNames_;
+  ScriptedDialogs dialogs_;
+  ScriptedPicker picker_;
+  ScriptedNotificationArea tray_;
+  QStringListModel modNames_;
   std::unique_ptr<kelvor::MainWindow> main_;
   QPointer<kelvor::AddModWindow> addMod_;
   QPointer<kelvor::AboutWindow> about_;
 };
 
 void LayoutTest::initTestCase() {
-  main_ = std::make_unique<kelvor::MainWindow>(QString(), platform_.Get());
-  addMod_ = new kelvor::AddModWindow(modNames_, QString(), platform_.dialogs);
+  main_ =
+      std::make_unique<kelvor::MainWindow>(QString(), kelvor::Platform{dialogs_, picker_, tray_});
+  addMod_ = new kelvor::AddModWindow(modNames_, QString(), dialogs_);
   about_ = new kelvor::AboutWindow;
   for (QWidget* window : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(addMod_),
                           static_cast<QWidget*>(about_)}) {

@@ -1,34 +1,50 @@
 #pragma once
 
-#include <QByteArray>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
-#include <QString>
+#include <csignal>
 
 namespace kelvor::testing {
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    qFatal("cannot write %s", qPrintable(path));
-  file.write(bytes);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) qFatal("cannot write");
 }
 
-// Lays out a file for a test: `bytes` as its content, no file at all for a null array, or a
-// directory in its place for "<dir>".
+// Lays out a file: `bytes` as its content, no file for a null array, a folder for "<dir>".
 inline void PlaceFile(const QString& path, const QByteArray& bytes) {
-  if (bytes == "<dir>") {
-    QDir().mkdir(path);
-  } else if (!bytes.isNull()) {
-    WriteBytes(path, bytes);
-  }
+  if (bytes == "<dir>") QDir().mkdir(path);
+  if (bytes != "<dir>" && !bytes.isNull()) WriteBytes(path, bytes);
 }
 
 // The file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray ReadBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArrayLiteral("<missing>");
-  return file.readAll();
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
 }
+
+// While alive, file permissions bind this process as they bind a player: root may write
+// anywhere, so a test running as root takes the unprivileged "nobody" as its effective user.
+// With `fullDisk`, no file can grow past a few bytes either, as on a disk with no room left.
+class PlayerLimits {
+ public:
+  explicit PlayerLimits(bool fullDisk) : wasRoot_(geteuid() == 0) {
+    if (wasRoot_ && seteuid(65534) != 0) qFatal("seteuid failed");
+    getrlimit(RLIMIT_FSIZE, &oldLimit_);
+    const rlimit tiny{4, oldLimit_.rlim_max};
+    if (fullDisk && signal(SIGXFSZ, SIG_IGN) != SIG_ERR) setrlimit(RLIMIT_FSIZE, &tiny);
+  }
+  ~PlayerLimits() {
+    setrlimit(RLIMIT_FSIZE, &oldLimit_);
+    if (wasRoot_ && seteuid(0) != 0) qFatal("seteuid back failed");
+  }
+
+ private:
+  bool wasRoot_;
+  rlimit oldLimit_{};
+};
 
 }  // namespace kelvor::testing

@@ -1,208 +1,212 @@
 #pragma once
 
+#include <qpa/qwindowsysteminterface.h>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QStyleOptionButton>
-#include <QTemporaryDir>
+#include <QStringListModel>
 #include <QTest>
-#include <functional>
 
 #include "support/files.h"
 #include "ui/main_window.h"
 
 namespace kelvor::testing {
 
-// Records every message box as "kind: text" and answers questions from a script.
+// Records every message box as "kind: text", and " (over AddMod)" when it shows over that
+// subform; answers questions from a script.
 class ScriptedDialogs final : public PlayerDialogs {
  public:
   void Tell(MessageKind kind, const QString& text) override {
-    const char* const kinds[] = {"failure", "notice", "success"};
-    Record(QLatin1String(kinds[static_cast<int>(kind)]) + QLatin1String(": ") + text);
+    Show(QStringList{"failure", "notice", "success"}[static_cast<int>(kind)], text);
   }
   bool Confirm(const QString& question) override {
-    Record(QLatin1String("question: ") + question);
+    Show(QStringLiteral("question"), question);
     return !answers.isEmpty() && answers.takeFirst();
   }
-
-  QStringList shown;
-  QList<bool> answers;           // the player's Yes (true) and No (false), in order
-  std::function<void()> onShow;  // runs while a box is "open"
-
- private:
-  void Record(const QString& box) {
-    shown.append(box);
-    if (onShow) onShow();
+  void Show(const QString& kind, const QString& text) {
+    const QWidget* subform = QApplication::activeModalWidget();
+    shown.append(kind + ": " + text +
+                 (subform ? " (over " + subform->objectName() + ')' : QString()));
   }
+  QStringList shown;
+  QList<bool> answers;  // the player's Yes (true) and No (false), in order
 };
 
-inline const QString kErrorBox = QStringLiteral("failure: Oops! Something's gone wrong!");
-
-// The Open dialog: the player's choice is set before Find... is clicked; nothing cancels.
-class ScriptedPicker final : public ExecutablePicker {
- public:
+// The Open dialog, answered with `choice`; the notification area, clicked with Click().
+struct ScriptedDesktop final : ExecutablePicker, NotificationArea {
   std::optional<QString> PickExecutable() override { return choice; }
-  std::optional<QString> choice;
-};
-
-// A notification area whose icon the test clicks.
-class ScriptedNotificationArea final : public NotificationArea {
- public:
-  bool IsAvailable() const override { return available; }
-  void ShowIcon(const QIcon&, const QString& iconTip, std::function<void()> restore) override {
-    shown = true;
-    tip = iconTip;
+  bool IsAvailable() const override { return trayAvailable; }
+  void ShowIcon(const QIcon&, const QString& tip, std::function<void()> restore) override {
+    iconTip = tip;
     restore_ = std::move(restore);
   }
-  void RemoveIcon() override {
-    shown = false;
-    ++removals;
-  }
+  void RemoveIcon() override { iconTip.clear(); }
   void Click(QSystemTrayIcon::ActivationReason reason) {
-    if (shown && ActionFor(reason) == IconAction::kRestore) restore_();
+    if (!iconTip.isEmpty() && ActionFor(reason) == IconAction::kRestore) restore_();
   }
-
-  bool available = true;
-  bool shown = false;
-  int removals = 0;
-  QString tip;
-
- private:
+  std::optional<QString> choice;  // nothing: the player cancels
+  bool trayAvailable = true;
+  QString iconTip;  // empty while no icon is shown
   std::function<void()> restore_;
 };
 
 // A launcher folder in a fresh temporary folder, which is the current folder too, and a main
 // window started over it as the launcher starts it, on a scripted desktop. The stand-in game
-// is installed at Game(), and writes what it was started with into records/; another copy
-// waits where the game's path would be cut at its blank, and must never run.
+// is at "Dravik 2/Dravik2.exe" and writes what it was started with into records/; another copy
+// waits where its path would be cut at the blank, at "Dravik", and must never run.
 class Launcher {
  public:
-  // "<game>" in `appSet` stands for the game's path.
-  Launcher(QByteArray appSet, const QByteArray& modDta) {
+  // In `appSet`, "<game>" stands for the game's path; `modDta` "<huge>" is a list one byte
+  // over the size limit.
+  Launcher(QByteArray appSet, QByteArray modDta) : appSet_(appSet), modDta_(modDta) {
     QDir(dir.path()).mkpath(QStringLiteral("Dravik 2"));
     QDir(dir.path()).mkpath(QStringLiteral("records"));
     QFile::copy(QStringLiteral(KELVOR_FAKE_GAME_PATH), Game());
     QFile::copy(QStringLiteral(KELVOR_FAKE_GAME_PATH), Path(QStringLiteral("Dravik")));
     qputenv("KELVOR_GAME_RECORDS", QFile::encodeName(Path(QStringLiteral("records"))));
     QDir::setCurrent(dir.path());
-    PlaceFile(Path(QStringLiteral("appSet")), appSet.replace("<game>", Game().toLocal8Bit()));
-    PlaceFile(Path(QStringLiteral("modDta")), modDta);
-    window = std::make_unique<MainWindow>(dir.path(), Platform{dialogs, picker, tray});
+    if (modDta == "<huge>") modDta_ = QByteArray(20 * 1024 * 1024 + 1, 'm');
+    PlaceFile(Path(QStringLiteral("appSet")), appSet_.replace("<game>", Game().toLocal8Bit()));
+    PlaceFile(Path(QStringLiteral("modDta")), modDta_);
+    window = std::make_unique<MainWindow>(dir.path(), Platform{dialogs, desktop, desktop});
     window->Load();
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the main window never showed");
+    if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window never showed");
   }
-
-  ~Launcher() {
-    window.reset();
-    QDir::setCurrent(QDir::tempPath());
-  }
-  Launcher(const Launcher&) = delete;
-  Launcher& operator=(const Launcher&) = delete;
+  ~Launcher() { QDir::setCurrent(QDir::tempPath()); }
 
   QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-  QByteArray Bytes(const QString& name) const { return ReadBytes(Path(name)); }
-  QString Game() const { return QDir::toNativeSeparators(Path(QLatin1String(kGame))); }
+  QString Game() const { return QDir::toNativeSeparators(Path("Dravik 2/Dravik2.exe")); }
 
-  template <typename Widget = QWidget>
-  Widget* Find(const QString& name) const {
-    Widget* found = window->findChild<Widget*>(name);
-    if (!found) qFatal("no control named %s", qPrintable(name));
+  // The control or menu item of that name on the open subform, or else on the main window.
+  template <typename Control = QWidget>
+  Control* Find(const QString& name, bool needed = true) const {
+    QWidget* subform = QApplication::activeModalWidget();
+    Control* found = subform ? subform->findChild<Control*>(name) : nullptr;
+    if (!found) found = window->findChild<Control*>(name);
+    if (!found && needed) qFatal("no control named %s", qPrintable(name));
     return found;
   }
-  QString Text(const QString& name) const { return Find(name)->property("text").toString(); }
 
-  QStringList Mods() const {
-    const QAbstractItemModel* rows = Find<QListView>(QStringLiteral("List1"))->model();
-    QStringList names;
-    for (int row = 0; row < rows->rowCount(); ++row)
-      names.append(rows->index(row, 0).data().toString());
-    return names;
-  }
-
-  // What each started game received, one entry a game: its program path, its working folder,
-  // then its arguments.
-  QList<QStringList> Games() const {
-    QList<QStringList> games;
-    const QDir records(Path(QStringLiteral("records")));
-    for (const QString& name : records.entryList(QDir::Files)) {
-      if (name.endsWith(QLatin1String(".part"))) continue;
-      QString text = QString::fromUtf8(ReadBytes(records.filePath(name)));
-      text.chop(1);
-      games.append(text.split(QLatin1Char('\n')));
-    }
-    return games;
-  }
-
-  // Clicks a button or check box as the mouse would, or picks a menu item, by name.
-  void Click(const QString& name) const {
-    if (auto* box = window->findChild<QCheckBox*>(name)) {
-      QStyleOptionButton option;  // a check box takes clicks on its square and caption only
-      option.initFrom(box);
-      const QRect square = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-      QTest::mouseClick(box, Qt::LeftButton, {}, square.center());
-    } else if (auto* button = window->findChild<QAbstractButton*>(name)) {
-      QTest::mouseClick(button, Qt::LeftButton);
-    } else {
-      Find<QAction>(name)->trigger();
-    }
-  }
-
-  // Plays the player's steps, one string each:
-  //   "Name"        clicks the button, check box or menu item of that name;
-  //   "Name=text"   types `text` into the text box of that name in place of its text;
-  //   "List1:row"   clicks a row of the mod list (-1: none);
-  //   "pick:path"   picks `path` with Find... ("pick:game": the stand-in game); "cancel"
-  //                 cancels Find...;
-  //   "Name?=text"  expects the text box of that name to hold `text`.
-  // Returns the expectations that failed.
+  // Plays the player's steps and returns the checks that failed. A step, one string each:
+  //   "Name" clicks that button, check box or menu item; "Name=text" types into a text box;
+  //   "List1:row" clicks a row of the list (-1: none); "pick:path" picks with Find...
+  //   ("pick:game": the game), "cancel" cancels it; "yes", "no" answer the next question;
+  //   "Enter", "Escape", "F1", "Ctrl+M" are keys; "@Name" focuses a control; "title bar" closes
+  //   the main window from its frame, "title bar:sub" the subform; "tray:Reason" clicks the
+  //   icon, "tray:none" takes the notification area away; "delete:file", "read-only:file"
+  //   and "writable:file" do that to a file in the folder.
+  // A check: "Name?=text" a control's text; "mods?=a|b" the list; "file?=bytes" a file in the
+  //   folder (\r and \n spelled out, "<missing>", or "<kept>": what start-up found there);
+  //   "game?=a|b" the one game's arguments ("-": none started); "window?=" shown, hidden,
+  //   greyed or minimized; "tray?=" the icon's tip. "<game>" stands for the game's path.
   QStringList Play(const QStringList& steps) {
     QStringList failed;
-    for (const QString& step : steps) {
+    for (QString step : steps) {
+      step.replace(QLatin1String("<game>"), Game());
+      const QString arg = step.mid(step.indexOf(u':') + 1);
+      const QStringList keys{"Escape", "Enter", "F1", "Ctrl+M"};
       if (const qsizetype at = step.indexOf(QLatin1String("?=")); at > 0) {
-        if (Text(step.left(at)) != step.mid(at + 2))
-          failed.append(step + " but " + Text(step.left(at)));
+        const QString actual = Actual(step.left(at));
+        if (actual != step.mid(at + 2)) failed.append(step + QLatin1String(" but ") + actual);
       } else if (step.startsWith(QLatin1String("pick:")) || step == QLatin1String("cancel")) {
-        picker.choice = step == QLatin1String("pick:game") ? Game() : step.mid(5);
-        if (step == QLatin1String("cancel")) picker.choice.reset();
+        desktop.choice = arg == QLatin1String("game") ? Game() : arg;
+        if (step == QLatin1String("cancel")) desktop.choice.reset();
         Click(QStringLiteral("LocationButton"));
+      } else if (step == QLatin1String("yes") || step == QLatin1String("no")) {
+        dialogs.answers.append(step == QLatin1String("yes"));
       } else if (step.startsWith(QLatin1String("List1:"))) {
         auto* list = Find<QListView>(QStringLiteral("List1"));
         list->clearSelection();
-        const QRect cell = list->visualRect(list->model()->index(step.mid(6).toInt(), 0));
+        const QRect cell = list->visualRect(list->model()->index(arg.toInt(), 0));
         if (cell.isValid()) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+      } else if (step.startsWith(QLatin1String("tray:"))) {
+        const QStringList reasons{"Unknown", "Context", "DoubleClick", "Trigger", "MiddleClick"};
+        desktop.trayAvailable = arg != QLatin1String("none");
+        desktop.Click(static_cast<QSystemTrayIcon::ActivationReason>(reasons.indexOf(arg)));
+      } else if (step.startsWith(QLatin1String("delete:"))) {
+        QFile::remove(Path(arg));
+      } else if (step.startsWith(QLatin1String("read-only:")) || step.startsWith(u'w')) {
+        QFile::setPermissions(
+            Path(arg), step.startsWith(u'w') ? QFile::Permissions(0x6000) : QFile::ReadOwner);
+      } else if (step.startsWith(QLatin1String("title bar"))) {
+        QWidget* frame =
+            arg == QLatin1String("sub") ? QApplication::activeModalWidget() : window.get();
+        QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+            frame->windowHandle());
+      } else if (keys.contains(step)) {
+        const Qt::Key key =
+            QList{Qt::Key_Escape, Qt::Key_Return, Qt::Key_F1, Qt::Key_M}.value(keys.indexOf(step));
+        QTest::keyClick(key == Qt::Key_M ? window.get() : QApplication::focusWidget(), key,
+                        key == Qt::Key_M ? Qt::ControlModifier : Qt::NoModifier);
+      } else if (step.startsWith(u'@')) {
+        Find(step.mid(1))->setFocus();
       } else if (const qsizetype equals = step.indexOf(QLatin1Char('=')); equals > 0) {
-        auto* box = Find<QLineEdit>(step.left(equals));
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Delete);
-        QTest::keyClicks(box, step.mid(equals + 1));
+        Find<QLineEdit>(step.left(equals))->clear();
+        QTest::keyClicks(Find<QLineEdit>(step.left(equals)), step.mid(equals + 1));
       } else {
         Click(step);
+      }
+      // The next step goes to the window that now takes input, the open subform or else the
+      // main window, once it is the active one: as a desktop's window manager would, the test
+      // hands the activation back to the main window when a subform has gone.
+      QWidget* active =
+          QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window.get();
+      if (active->isVisible() && !active->isMinimized() && !active->isActiveWindow()) {
+        active->activateWindow();
+        (void)QTest::qWaitForWindowActive(active);
       }
     }
     return failed;
   }
 
-  // The top-level window of type `Window` that is showing, or null.
-  template <typename Window>
-  static Window* Showing() {
-    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
-      if (auto* window = qobject_cast<Window*>(topLevel); window && window->isVisible())
-        return window;
-    }
-    return nullptr;
-  }
-
-  static constexpr const char* kGame = "Dravik 2/Dravik2.exe";
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
-  ScriptedPicker picker;
-  ScriptedNotificationArea tray;
+  ScriptedDesktop desktop;
   std::unique_ptr<MainWindow> window;
+
+ private:
+  QString Actual(const QString& what) const {
+    if (what == QLatin1String("mods"))
+      return qobject_cast<QStringListModel*>(Find<QListView>("List1")->model())
+          ->stringList()
+          .join(u'|');
+    if (what == QLatin1String("game")) {  // each record: program, working folder, arguments
+      QTest::qWait(50);                   // time for a game that should not start to show up
+      const QDir records(Path(QStringLiteral("records")));
+      const QStringList names = records.entryList({QStringLiteral("*[0-9]")}, QDir::Files);
+      if (names.isEmpty()) return QStringLiteral("-");
+      QStringList game = QString::fromLocal8Bit(ReadBytes(records.filePath(names[0]))).split(u'\n');
+      if (names.size() > 1 || game.mid(0, 2) != QStringList{Game(), dir.path()})
+        return names.join(u' ') + game.join(u'|');
+      return game.mid(2, game.size() - 3).join(u'|');
+    }
+    if (what == QLatin1String("tray")) return desktop.iconTip;
+    if (what == QLatin1String("window")) {
+      if (!window->isVisible()) return QStringLiteral("hidden");
+      if (window->isMinimized()) return QStringLiteral("minimized");
+      return window->isEnabled() ? QStringLiteral("shown") : QStringLiteral("greyed");
+    }
+    if (const QWidget* control = Find(what, false)) return control->property("text").toString();
+    const QByteArray bytes = ReadBytes(Path(what));  // a file in the folder
+    const QByteArray found = what.startsWith(QLatin1String("appSet")) ? appSet_ : modDta_;
+    if (!found.isEmpty() && bytes == found) return QStringLiteral("<kept>");
+    return QString::fromLocal8Bit(bytes).replace("\r", "\\r").replace("\n", "\\n");
+  }
+
+  // A click near a control's left edge, where a check box has its square.
+  void Click(const QString& name) const {
+    if (auto* item = Find<QObject>(name); item->inherits("QAction"))
+      return Find<QAction>(name)->trigger();
+    auto* button = Find<QAbstractButton>(name);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+  }
+
+  QByteArray appSet_;
+  QByteArray modDta_;
 };
 
 }  // namespace kelvor::testing

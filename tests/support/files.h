@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
+
+#ifdef Q_OS_UNIX
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <csignal>
+#endif
 
 namespace kelvor::testing {
 
@@ -26,25 +29,26 @@ inline QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
 }
 
+#ifdef Q_OS_UNIX
 // While alive, file permissions bind this process as they bind a player: root may write
 // anywhere, so a test running as root takes the unprivileged "nobody" as its effective user.
 // With `fullDisk`, no file can grow past a few bytes either, as on a disk with no room left.
 class PlayerLimits {
  public:
-  explicit PlayerLimits(bool fullDisk) : wasRoot_(geteuid() == 0) {
-    if (wasRoot_ && seteuid(65534) != 0) qFatal("seteuid failed");
+  explicit PlayerLimits(bool fullDisk) {
+    if (getuid() == 0 && seteuid(65534) != 0) qFatal("seteuid failed");
     getrlimit(RLIMIT_FSIZE, &oldLimit_);
     const rlimit tiny{4, oldLimit_.rlim_max};
     if (fullDisk && signal(SIGXFSZ, SIG_IGN) != SIG_ERR) setrlimit(RLIMIT_FSIZE, &tiny);
   }
   ~PlayerLimits() {
     setrlimit(RLIMIT_FSIZE, &oldLimit_);
-    if (wasRoot_ && seteuid(0) != 0) qFatal("seteuid back failed");
+    if (getuid() == 0 && seteuid(0) != 0) qFatal("seteuid back failed");
   }
 
  private:
-  bool wasRoot_;
   rlimit oldLimit_{};
 };
+#endif
 
 }  // namespace kelvor::testing

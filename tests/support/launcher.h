@@ -59,16 +59,15 @@ struct ScriptedDesktop final : ExecutablePicker, NotificationArea {
 // waits where its path would be cut at the blank, at "Dravik", and must never run.
 class Launcher {
  public:
-  // In `appSet`, "<game>" stands for the game's path; `modDta` "<huge>" is a list one byte
-  // over the size limit.
+  // In `appSet`, "<game>" stands for the game's path.
   Launcher(QByteArray appSet, QByteArray modDta) : appSet_(appSet), modDta_(modDta) {
     QDir(dir.path()).mkpath(QStringLiteral("Dravik 2"));
     QDir(dir.path()).mkpath(QStringLiteral("records"));
     QFile::copy(QStringLiteral(KELVOR_FAKE_GAME_PATH), Game());
-    QFile::copy(QStringLiteral(KELVOR_FAKE_GAME_PATH), Path(QStringLiteral("Dravik")));
+    const QString exe = QStringLiteral(KELVOR_FAKE_GAME_PATH).section("fake_game", 1);  // ".exe"?
+    QFile::copy(QStringLiteral(KELVOR_FAKE_GAME_PATH), Path("Dravik" + exe));  // as Windows cuts
     qputenv("KELVOR_GAME_RECORDS", QFile::encodeName(Path(QStringLiteral("records"))));
     QDir::setCurrent(dir.path());
-    if (modDta == "<huge>") modDta_ = QByteArray(20 * 1024 * 1024 + 1, 'm');
     PlaceFile(Path(QStringLiteral("appSet")), appSet_.replace("<game>", Game().toLocal8Bit()));
     PlaceFile(Path(QStringLiteral("modDta")), modDta_);
     window = std::make_unique<MainWindow>(dir.path(), Platform{dialogs, desktop, desktop});
@@ -76,7 +75,7 @@ class Launcher {
     window->show();
     if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window never showed");
   }
-  ~Launcher() { QDir::setCurrent(QDir::tempPath()); }
+  ~Launcher() { QDir::setCurrent(previousFolder_); }
 
   QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
   QString Game() const { return QDir::toNativeSeparators(Path("Dravik 2/Dravik2.exe")); }
@@ -95,7 +94,7 @@ class Launcher {
   //   "Name" clicks that button, check box or menu item; "Name=text" types into a text box;
   //   "List1:row" clicks a row of the list (-1: none); "pick:path" picks with Find...
   //   ("pick:game": the game), "cancel" cancels it; "yes", "no" answer the next question;
-  //   "Enter", "Escape", "F1", "Ctrl+M" are keys; "@Name" focuses a control; "title bar" closes
+  //   "key:Return" presses keys, "@Name" focuses a control; "title bar" closes
   //   the main window from its frame, "title bar:sub" the subform; "tray:Reason" clicks the
   //   icon, "tray:none" takes the notification area away; "delete:file", "read-only:file"
   //   and "writable:file" do that to a file in the folder.
@@ -108,7 +107,6 @@ class Launcher {
     for (QString step : steps) {
       step.replace(QLatin1String("<game>"), Game());
       const QString arg = step.mid(step.indexOf(u':') + 1);
-      const QStringList keys{"Escape", "Enter", "F1", "Ctrl+M"};
       if (const qsizetype at = step.indexOf(QLatin1String("?=")); at > 0) {
         const QString actual = Actual(step.left(at));
         if (actual != step.mid(at + 2)) failed.append(step + QLatin1String(" but ") + actual);
@@ -137,16 +135,15 @@ class Launcher {
             arg == QLatin1String("sub") ? QApplication::activeModalWidget() : window.get();
         QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
             frame->windowHandle());
-      } else if (keys.contains(step)) {
-        const Qt::Key key =
-            QList{Qt::Key_Escape, Qt::Key_Return, Qt::Key_F1, Qt::Key_M}.value(keys.indexOf(step));
-        QTest::keyClick(key == Qt::Key_M ? window.get() : QApplication::focusWidget(), key,
-                        key == Qt::Key_M ? Qt::ControlModifier : Qt::NoModifier);
+      } else if (step.startsWith(QLatin1String("key:"))) {
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(arg));
       } else if (step.startsWith(u'@')) {
         Find(step.mid(1))->setFocus();
       } else if (const qsizetype equals = step.indexOf(QLatin1Char('=')); equals > 0) {
-        Find<QLineEdit>(step.left(equals))->clear();
-        QTest::keyClicks(Find<QLineEdit>(step.left(equals)), step.mid(equals + 1));
+        auto* box = Find<QLineEdit>(step.left(equals));
+        box->clear();
+        const QString text = step.mid(equals + 1);  // beyond ASCII, as an input method types it
+        text.toLatin1() == text.toUtf8() ? QTest::keyClicks(box, text) : box->insert(text);
       } else {
         Click(step);
       }
@@ -170,17 +167,16 @@ class Launcher {
 
  private:
   QString Actual(const QString& what) const {
-    if (what == QLatin1String("mods"))
-      return qobject_cast<QStringListModel*>(Find<QListView>("List1")->model())
-          ->stringList()
-          .join(u'|');
+    const auto* list = qobject_cast<QStringListModel*>(Find<QListView>("List1")->model());
+    if (what == QLatin1String("mods")) return list->stringList().join(u'|');
     if (what == QLatin1String("game")) {  // each record: program, working folder, arguments
       QTest::qWait(50);                   // time for a game that should not start to show up
       const QDir records(Path(QStringLiteral("records")));
       const QStringList names = records.entryList({QStringLiteral("*[0-9]")}, QDir::Files);
       if (names.isEmpty()) return QStringLiteral("-");
       QStringList game = QString::fromLocal8Bit(ReadBytes(records.filePath(names[0]))).split(u'\n');
-      if (names.size() > 1 || game.mid(0, 2) != QStringList{Game(), dir.path()})
+      if (names.size() > 1 ||
+          game.mid(0, 2) != QStringList{Game(), QDir::toNativeSeparators(dir.path())})
         return names.join(u' ') + game.join(u'|');
       return game.mid(2, game.size() - 3).join(u'|');
     }
@@ -205,6 +201,7 @@ class Launcher {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
   }
 
+  const QString previousFolder_ = QDir::currentPath();
   QByteArray appSet_;
   QByteArray modDta_;
 };

@@ -4,15 +4,18 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 // Watches a GUI program from inside and reports to the file descriptor named by
-// KELVOR_BENCH_FD, one line each:
+// KELVOR_BENCH_FD, or appends to the file KELVOR_BENCH_LOG with the wall-clock time in ms
+// (where no descriptor can be handed over, as under Wine), one line each:
 //   "painted"        after the first paint of the first top-level window;
 //   "loaded <ms>"    once the list "List1" holds KELVOR_BENCH_ENTRIES rows, or, when that is
 //                    "box", once a message box is up: the time since the probe started.
@@ -68,6 +71,10 @@ class FirstPaintProbe : public QObject {
   static void Finish() { ::_exit(0); }
   void Report(const std::string& line) const {
     if (fd_ >= 0 && ::write(fd_, line.data(), line.size()) < 0) std::abort();
+    if (const char* log = std::getenv("KELVOR_BENCH_LOG")) {
+      std::ofstream(log, std::ios::app)
+          << line.substr(0, line.size() - 1) << ' ' << QDateTime::currentMSecsSinceEpoch() << '\n';
+    }
   }
 
   int fd_ = -1;

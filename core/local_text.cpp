@@ -32,7 +32,9 @@ std::optional<QByteArray> EncodeLocalText(const QString& text) {
   }
   QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
   QByteArray bytes = encoder.encode(text);
-  if (encoder.hasError()) return std::nullopt;
+  // Windows' ANSI code pages put a stand-in such as '?' where a character is missing and say
+  // nothing: only bytes that read back as the same text are taken.
+  if (encoder.hasError() || DecodeLocalText(bytes) != text) return std::nullopt;
   return bytes;
 }
 

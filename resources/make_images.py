@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the launcher icon and the About artwork as 128x128 24-bit PNG files.
+"""Draws the launcher icon and the About artwork as 128x128 24-bit PNG files, and the icon
+once more as windows/kelvor-launcher.ico, at the sizes Windows shows (16 to 256 pixels).
 
-Run it from anywhere; it writes launcher-icon.png and about-artwork.png beside itself.
-Only the standard library is needed, so the images can be redrawn on any machine.
+Run it from anywhere; it writes the images beside itself. Only the standard library is
+needed, so the images can be redrawn on any machine.
 """
 import math
 import os
@@ -12,23 +13,42 @@ import zlib
 SIZE = 128
 
 
-def write_png(path, pixel):
+def png(pixel, size=SIZE):
+    """The PNG bytes of `pixel`, drawn on a SIZE grid, at `size` pixels: each pixel is the
+    mean of a few samples, so that small sizes stay smooth."""
+    step = SIZE / size
+    samples = [(i + 0.5) / 3 for i in range(3)] if size < SIZE else [0.0]
     rows = bytearray()
-    for y in range(SIZE):
+    for y in range(size):
         rows.append(0)  # no filter
-        for x in range(SIZE):
-            rows.extend(bytes(max(0, min(255, int(c))) for c in pixel(x, y)))
+        for x in range(size):
+            picks = [pixel(int((x + sx) * step), int((y + sy) * step)) for sx in samples for sy in samples]
+            rows.extend(bytes(max(0, min(255, int(sum(p[i] for p in picks) / len(picks)))) for i in range(3)))
 
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 2, 0, 0, 0)  # 8-bit RGB
+    header = struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)  # 8-bit RGB
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
+def write_png(path, pixel):
     with open(path, "wb") as out:
-        out.write(b"\x89PNG\r\n\x1a\n")
-        out.write(chunk(b"IHDR", header))
-        out.write(chunk(b"IDAT", zlib.compress(bytes(rows), 9)))
-        out.write(chunk(b"IEND", b""))
+        out.write(png(pixel))
+
+
+def write_ico(path, pixel, sizes=(16, 24, 32, 48, 64, 128, 256)):
+    """An icon file whose images are PNG, as Windows Vista and later read them."""
+    images = [png(pixel, size) for size in sizes]
+    offset = 6 + 16 * len(sizes)
+    entries = b""
+    for size, image in zip(sizes, images):
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    with open(path, "wb") as out:
+        out.write(struct.pack("<HHH", 0, 1, len(sizes)) + entries + b"".join(images))
 
 
 def mix(a, b, t):
@@ -80,3 +100,5 @@ if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
     write_png(os.path.join(here, "launcher-icon.png"), icon)
     write_png(os.path.join(here, "about-artwork.png"), artwork)
+    os.makedirs(os.path.join(here, "windows"), exist_ok=True)
+    write_ico(os.path.join(here, "windows", "kelvor-launcher.ico"), icon)

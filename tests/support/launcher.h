@@ -133,6 +133,7 @@ class Launcher {
       } else if (step.startsWith(QLatin1String("title bar"))) {
         QWidget* frame =
             arg == QLatin1String("sub") ? QApplication::activeModalWidget() : window.get();
+        if (!frame) return failed << step + QLatin1String(": no subform open");
         QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
             frame->windowHandle());
       } else if (step.startsWith(QLatin1String("key:"))) {

@@ -45,8 +45,6 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content) {
   return file.commit();
 }
 
-QString CopyName(const QString& path) { return path + QStringLiteral(".bak"); }
-
 bool KeepCopy(const QString& path) {
   const QFileInfo info(path);
   if (!info.isFile()) return false;
@@ -54,7 +52,7 @@ bool KeepCopy(const QString& path) {
   if (info.size() == 0) return true;
   QFile source(path);
   if (!source.open(QIODevice::ReadOnly)) return false;
-  QSaveFile copy(CopyName(path));
+  QSaveFile copy(path + QStringLiteral(".bak"));
   if (!copy.open(QIODevice::WriteOnly)) return false;
   // A slice at a time: the file may be far larger than anything the launcher reads.
   constexpr qint64 kSlice = qint64{1} << 20;

@@ -16,12 +16,9 @@ std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes);
 // process could override the mark. False, with the old file untouched, on any failure.
 bool ReplaceDataFile(const QString& path, const QByteArray& content);
 
-// The name of the copy that KeepCopy makes of `path`.
-QString CopyName(const QString& path);
-
-// Copies the file at `path`, whole, to CopyName(path), replacing an older copy, so that bytes
-// the launcher cannot read survive a later save. An empty file is not copied. False when no
-// whole copy could be made.
+// Copies the file at `path`, whole, to the same name with ".bak" added, replacing an older copy, so
+// that bytes the launcher cannot read survive a later save. An empty file is not copied. False when
+// no whole copy could be made.
 bool KeepCopy(const QString& path);
 
 }  // namespace kelvor

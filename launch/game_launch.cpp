@@ -3,7 +3,10 @@
 #include <QProcess>
 
 namespace kelvor {
+namespace {
 
+// The arguments of a launch: every fragment that is set, in the command line's order, each
+// without the blank that separates it there.
 QStringList LaunchArguments(const LaunchOptions& options) {
   QStringList arguments;
   for (QStringView fragment : OrderedFragments(options)) {
@@ -11,6 +14,8 @@ QStringList LaunchArguments(const LaunchOptions& options) {
   }
   return arguments;
 }
+
+}  // namespace
 
 bool StartGame(const QString& program, const LaunchOptions& options) {
   return QProcess::startDetached(program, LaunchArguments(options));

@@ -1,15 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include "core/launch_options.h"
 
 namespace kelvor {
-
-// The arguments of a launch: every fragment that is set, in the command line's order, each
-// without the blank that separates it there.
-QStringList LaunchArguments(const LaunchOptions& options);
 
 // Starts the game at `program` with the options' arguments, in the launcher's current folder,
 // and does not wait for it. The program and each argument are handed over apart, never

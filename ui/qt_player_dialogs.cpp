@@ -1,6 +1,7 @@
 #include "ui/qt_player_dialogs.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include "ui/messages.h"
 
@@ -19,33 +20,25 @@ QMessageBox::Icon IconFor(MessageKind kind) {
   return QMessageBox::NoIcon;
 }
 
-std::unique_ptr<QMessageBox> BuildBox(QMessageBox::Icon icon, const QString& text,
-                                      QMessageBox::StandardButtons buttons,
-                                      QMessageBox::StandardButton defaultButton, QWidget* parent) {
-  auto box = std::make_unique<QMessageBox>(icon, kAppTitle.toString(), text, buttons, parent);
-  box->setTextFormat(Qt::PlainText);  // names and paths are shown as typed, never as markup
-  box->setDefaultButton(defaultButton);
-  return box;
+// Shows a modal box over whichever launcher window is active and returns the button pressed.
+QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton) {
+  QMessageBox box(icon, kAppTitle.toString(), text, buttons, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);  // names and paths are shown as typed, never as markup
+  box.setDefaultButton(defaultButton);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 }  // namespace
 
-std::unique_ptr<QMessageBox> BuildMessageBox(MessageKind kind, const QString& text,
-                                             QWidget* parent) {
-  return BuildBox(IconFor(kind), text, QMessageBox::Ok, QMessageBox::Ok, parent);
-}
-
-std::unique_ptr<QMessageBox> BuildQuestionBox(const QString& question, QWidget* parent) {
-  return BuildBox(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No,
-                  QMessageBox::Yes, parent);
-}
-
 void QtPlayerDialogs::Tell(MessageKind kind, const QString& text) {
-  BuildMessageBox(kind, text, QApplication::activeWindow())->exec();
+  Ask(IconFor(kind), text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtPlayerDialogs::Confirm(const QString& question) {
-  return BuildQuestionBox(question, QApplication::activeWindow())->exec() == QMessageBox::Yes;
+  return Ask(QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No,
+             QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 }  // namespace kelvor

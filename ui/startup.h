@@ -16,7 +16,7 @@ struct StartupState {
 // Reads the path file, then the mod list, each opened, read and closed in turn. The mod list
 // is read even when the path file fails, so that a later save of the list never overwrites
 // names that were simply not loaded. A data file that is there but could not be read is
-// first copied beside itself (CopyName), so that its bytes outlive the next save.
+// first copied beside itself ("appSet.bak", "modDta.bak"), so that its bytes outlive the next save.
 StartupState ReadStartupState(const QString& dataFolder);
 
 }  // namespace kelvor

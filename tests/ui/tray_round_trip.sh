@@ -22,10 +22,10 @@ printf 'Vallmark\r\n' >"$folder/modDta"
 fail() { echo "FAIL: $*"; exit 1; }
 visible_main() { xdotool search --onlyvisible --name '^Kelvor Launcher$' 2>/dev/null || true; }
 icons() { xdotool search --classname '^kelvor-launcher$' 2>/dev/null | grep -vx "$main" || true; }
-wait_for() {  # wait_for DESCRIPTION COMMAND...: up to 5 s for COMMAND to succeed
+wait_for() {  # wait_for DESCRIPTION COMMAND...: up to 15 s for COMMAND to succeed
   local what=$1
   shift
-  for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done
+  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
   fail "$what"
 }
 minimise() {
@@ -39,7 +39,7 @@ restored() { test "$(visible_main)" = "$main" && test -z "$(icons)"; }
 
 trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
   --SetDockType true --transparent false &
-sleep 0.5
+sleep 2  # the tray host must own the notification area before the launcher asks for it
 "$folder/kelvor-launcher" &
 launcher_pid=$!
 main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)

@@ -73,7 +73,7 @@ void LauncherTest::scenarios_data() {
   row("mod list: not text, kept", plain, TestData("moddta-invalid-utf8"), {"mods?=ok|after", "modDta.bak?=<kept>"}, {error});
 #endif
   row("mod list: an over-long name, kept", plain, "a\r\n" + QByteArray(40'000, 'm') + "\r\nb", {"mods?=a|b", "modDta.bak?=<kept>"}, {error});
-  row("mod list over the size limit, kept", plain, QByteArray(20 * 1024 * 1024 + 1, 'm'), {"mods?=", "modDta.bak?=<kept>"}, {error});
+  row("mod list over the size limit, kept", plain, QByteArray("mod-name-000000\n").repeated(1310721), {"mods?=", "modDta.bak?=<kept>"}, {error});
   row("both unreadable: one box", TestData("appset-nul"), TestData("moddta-binary-garbage"), {oops, "appSet.bak?=<kept>", "modDta.bak?=<kept>"}, {error});
   row("any line end saves as CR LF", plain, TestData("moddta-mixed-line-ends"), {"mods?=a|b|c|d", "mnuSaveMODs", "modDta?=a\\r\\nb\\r\\nc\\r\\nd\\r\\n"}, {listSaved});
   row("commas and quotes", plain, TestData("moddta-commas"), {"mods?=a|b||c||x|y", "mnuSaveMODs", "modDta?=a\\r\\nb\\r\\n\\r\\nc\\r\\n\\r\\nx\\r\\ny\\r\\n"}, {listSaved});

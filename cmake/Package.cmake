@@ -1,17 +1,21 @@
-# The portable package: one folder holding the launcher, its help, a README for players and,
-# on Linux, what a menu entry needs. The player's two data files are written beside the
-# launcher when they save, so the folder must stay writable. They are never part of the
-# package, so unpacking a new version over an old folder keeps them.
+# The portable package: one folder holding the launcher, its help, a README for players, the
+# licences, the launcher's own source and, on Linux, what a menu entry needs. The player's two
+# data files live beside the launcher, so the folder must stay writable; the package holds
+# them as a first start needs them, and an install over an old folder keeps the player's.
 install(TARGETS kelvor-launcher RUNTIME DESTINATION . BUNDLE DESTINATION .)
+install(SCRIPT cmake/first-start-files.cmake)
 if(KELVOR_CHMCMD)
   install(FILES ${KELVOR_HELP_FILE} DESTINATION .)
 endif()
-install(FILES resources/package/README.txt DESTINATION .)
+install(FILES resources/package/README.txt LICENSE DESTINATION .)
+install(FILES resources/licenses/Carlito-OFL-1.1.txt DESTINATION licenses)
 if(WIN32)
   # Qt is linked in statically; its licence, and those of the libraries it bundles, travel
   # with it.
-  install(DIRECTORY resources/windows/licenses DESTINATION .)
+  install(DIRECTORY resources/windows/licenses/ DESTINATION licenses)
 endif()
+install(CODE "set(SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")\nset(VERSION ${PROJECT_VERSION})")
+install(SCRIPT cmake/pack-source.cmake)
 if(UNIX AND NOT APPLE)
   install(FILES resources/launcher-icon.png DESTINATION . RENAME kelvor-launcher.png)
   install(FILES resources/package/kelvor-launcher.desktop DESTINATION .)

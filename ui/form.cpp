@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include <QAbstractButton>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -10,6 +11,20 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 
+// The forms are drawn for Calibri, which every Windows since Vista has. Elsewhere (Linux, a
+// Wine prefix) its metric twin Carlito takes its place at the same widths, so that no caption
+// is cut; the launcher carries Carlito for desktops that lack it too, and loads it only then.
+bool PrepareFormFont() {
+  const QString calibri = QStringLiteral("Calibri");
+  const QString carlito = QStringLiteral("Carlito");
+  if (QFontDatabase::hasFamily(calibri)) return true;
+  QFont::insertSubstitution(calibri, carlito);
+  if (!QFontDatabase::hasFamily(carlito)) {
+    QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
+  }
+  return true;
+}
+
 }  // namespace
 
 QRect ToPixels(Twips twips) {
@@ -18,7 +33,7 @@ QRect ToPixels(Twips twips) {
 }
 
 QFont ControlFont(qreal points) {
-  // Calibri; where it is missing, fontconfig's metric twin Carlito keeps every caption's size.
+  [[maybe_unused]] static const bool prepared = PrepareFormFont();
   QFont font(QStringLiteral("Calibri"));
   font.setPointSizeF(points);
   font.setWeight(QFont::Normal);

@@ -19,9 +19,12 @@ int RunLauncher() {
   QtExecutablePicker picker;
   QtNotificationArea notificationArea;
   // The data files and the help live beside the launcher, wherever it was started from.
-  MainWindow window(QCoreApplication::applicationDirPath(), {dialogs, picker, notificationArea});
-  window.Load();
-  window.show();
+  auto* window =
+      new MainWindow(QCoreApplication::applicationDirPath(), {dialogs, picker, notificationArea});
+  // Closing a hidden window is no "last window closed" to Qt, so the launcher quits itself.
+  QObject::connect(window, &QObject::destroyed, qApp, &QCoreApplication::quit);
+  window->Load();
+  window->show();
   return QApplication::exec();
 }
 

@@ -42,6 +42,9 @@ MainWindow::MainWindow(QString dataFolder, Platform platform, QWidget* parent)
   BuildMenus();
   ConnectCommands();
   ConnectSwitches();
+  // Unloading ends the launcher, however the window is closed, shown or hidden behind its icon:
+  // the program quits once its main window is gone.
+  setAttribute(Qt::WA_DeleteOnClose);
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -23,25 +23,48 @@ mkdir "$work/My Games"
 tar -xzf "$archive" -C "$work/My Games"
 folder=$(ls -d "$work/My Games"/kelvor-launcher-*)
 
-expected="install-menu-entry
+expected="appSet
+install-menu-entry
 kelvor-launcher
+kelvor-launcher-1.1-source.zip
 kelvor-launcher.desktop
 kelvor-launcher.png
 Kelvor_Launcher_Help.chm
+LICENSE
+licenses
+modDta
 README.txt"
 [ "$(cd "$folder" && ls -1 | LC_ALL=C sort -f)" = "$expected" ] ||
   fail "the package holds: $(cd "$folder" && ls -1 | tr '\n' ' ')"
-echo "package: $(basename "$archive") holds one folder with the 6 expected files"
+[ "$(cat "$folder/appSet")" = $'\r' ] && [ ! -s "$folder/modDta" ] ||
+  fail "the first-start files: appSet one empty line, modDta empty"
+echo "package: $(basename "$archive") holds one folder with the $(wc -l <<<"$expected") expected entries"
 
-printf 'game.exe\r\n' >"$folder/appSet"
-printf 'Vallmark\r\n' >"$folder/modDta"
+source_files=$(cmake -E tar tf "$folder/kelvor-launcher-1.1-source.zip")
+for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/ ui/main_window.cpp; do
+  grep -qx "kelvor-launcher-1.1-source/$file" <<<"$source_files" || fail "the source lacks $file"
+done
+echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
+
+# A first start, from another folder: the main window and no error box, and nothing kept aside.
 (cd / && exec "$folder/kelvor-launcher") &
 main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
 [ -n "$main" ] || fail "the unpacked launcher shows a window"
 width=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^WIDTH=//p')
-# Missing data files would bring up the small error box instead of the main window.
+# An unreadable or missing data file would bring up the small error box before the main window.
 [ "$width" -gt 500 ] || fail "the main window shows, not an error box (width $width)"
-echo "unpacked launcher started from / and read its files: main window $width px wide"
+[ -z "$(ls "$folder"/*.bak 2>/dev/null)" ] || fail "a first start kept a copy aside"
+kill %% && wait %% 2>/dev/null || true
+echo "first start from /: the main window ($width px wide), no error box, no .bak"
+
+# Updating over the player's folder keeps the player's files, unpacked or installed.
+printf 'game.exe\r\n' >"$folder/appSet"
+printf 'Vallmark\r\n' >"$folder/modDta"
+tar -xzf "$archive" -C "$work/My Games" --skip-old-files
+cmake --install "$build" --prefix "$folder" >/dev/null
+[ "$(cat "$folder/appSet" "$folder/modDta")" = $'game.exe\r\nVallmark\r' ] ||
+  fail "an update replaced the player's files"
+echo "update: tar --skip-old-files and cmake --install keep the player's appSet and modDta"
 
 export XDG_DATA_HOME="$work/xdg"
 "$folder/install-menu-entry" >/dev/null

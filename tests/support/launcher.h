@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QStringListModel>
 #include <QTest>
 
@@ -70,12 +71,15 @@ class Launcher {
     QDir::setCurrent(dir.path());
     PlaceFile(Path(QStringLiteral("appSet")), appSet_.replace("<game>", Game().toLocal8Bit()));
     PlaceFile(Path(QStringLiteral("modDta")), modDta_);
-    window = std::make_unique<MainWindow>(dir.path(), Platform{dialogs, desktop, desktop});
+    window = new MainWindow(dir.path(), Platform{dialogs, desktop, desktop});
     window->Load();
     window->show();
-    if (!QTest::qWaitForWindowActive(window.get())) qFatal("the main window never showed");
+    if (!QTest::qWaitForWindowActive(window)) qFatal("the main window never showed");
   }
-  ~Launcher() { QDir::setCurrent(previousFolder_); }
+  ~Launcher() {
+    delete window;
+    QDir::setCurrent(previousFolder_);
+  }
 
   QString Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
   QString Game() const { return QDir::toNativeSeparators(Path("Dravik 2/Dravik2.exe")); }
@@ -85,7 +89,7 @@ class Launcher {
   Control* Find(const QString& name, bool needed = true) const {
     QWidget* subform = QApplication::activeModalWidget();
     Control* found = subform ? subform->findChild<Control*>(name) : nullptr;
-    if (!found) found = window->findChild<Control*>(name);
+    if (!found && window) found = window->findChild<Control*>(name);
     if (!found && needed) qFatal("no control named %s", qPrintable(name));
     return found;
   }
@@ -101,7 +105,7 @@ class Launcher {
   // A check: "Name?=text" a control's text; "mods?=a|b" the list; "file?=bytes" a file in the
   //   folder (\r and \n spelled out, "<missing>", or "<kept>": what start-up found there);
   //   "game?=a|b" the one game's arguments ("-": none started); "window?=" shown, hidden,
-  //   greyed or minimized; "tray?=" the icon's tip. "<game>" stands for the game's path.
+  //   greyed, minimized or closed; "tray?=" the icon's tip. "<game>" stands for the game's path.
   QStringList Play(const QStringList& steps) {
     QStringList failed;
     for (QString step : steps) {
@@ -136,7 +140,7 @@ class Launcher {
             Path(arg), step.startsWith(u'w') ? QFile::Permissions(0x6000) : QFile::ReadOwner);
       } else if (step.startsWith(QLatin1String("title bar"))) {
         QWidget* frame =
-            arg == QLatin1String("sub") ? QApplication::activeModalWidget() : window.get();
+            arg == QLatin1String("sub") ? QApplication::activeModalWidget() : window.data();
         if (!frame) return failed << step + QLatin1String(": no subform open");
         QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
             frame->windowHandle());
@@ -156,8 +160,8 @@ class Launcher {
       // main window, once it is the active one: as a desktop's window manager would, the test
       // hands the activation back to the main window when a subform has gone.
       QWidget* active =
-          QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window.get();
-      if (active->isVisible() && !active->isMinimized() && !active->isActiveWindow()) {
+          QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window.data();
+      if (active && active->isVisible() && !active->isMinimized() && !active->isActiveWindow()) {
         active->activateWindow();
         (void)QTest::qWaitForWindowActive(active);
       }
@@ -168,12 +172,14 @@ class Launcher {
   QTemporaryDir dir;
   ScriptedDialogs dialogs;
   ScriptedDesktop desktop;
-  std::unique_ptr<MainWindow> window;
+  QPointer<MainWindow> window;  // gone once the launcher has unloaded it
 
  private:
   QString Actual(const QString& what) const {
-    const auto* list = qobject_cast<QStringListModel*>(Find<QListView>("List1")->model());
-    if (what == QLatin1String("mods")) return list->stringList().join(u'|');
+    if (what == QLatin1String("mods"))
+      return qobject_cast<QStringListModel*>(Find<QListView>("List1")->model())
+          ->stringList()
+          .join('|');
     if (what == QLatin1String("game")) {  // each record: program, working folder, arguments
       const QDir records(Path(QStringLiteral("records")));
       const QStringList names = records.entryList({QStringLiteral("*[0-9]")}, QDir::Files);
@@ -186,6 +192,8 @@ class Launcher {
     }
     if (what == QLatin1String("tray")) return desktop.iconTip;
     if (what == QLatin1String("window")) {
+      (void)QTest::qWaitFor([&] { return !window; }, window && window->isHidden() ? 1000 : 0);
+      if (!window) return QStringLiteral("closed");
       if (!window->isVisible()) return QStringLiteral("hidden");
       if (window->isMinimized()) return QStringLiteral("minimized");
       return window->isEnabled() ? QStringLiteral("shown") : QStringLiteral("greyed");

@@ -5,7 +5,7 @@
 set -euo pipefail
 launcher=$1
 
-for tool in xvfb-run trayer xdotool; do
+for tool in xvfb-run trayer xdotool /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 if [ -z "${KELVOR_ON_XVFB:-}" ]; then
@@ -40,10 +40,13 @@ restored() { test "$(visible_main)" = "$main" && test -z "$(icons)"; }
 trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
   --SetDockType true --transparent false &
 sleep 2  # the tray host must own the notification area before the launcher asks for it
-"$folder/kelvor-launcher" &
-launcher_pid=$!
-main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
-[ -n "$main" ] || fail "the main window shows"
+start() {
+  "$folder/kelvor-launcher" &
+  launcher_pid=$!
+  main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
+  [ -n "$main" ] || fail "the main window shows"
+}
+start
 
 minimise
 xdotool mousemove --window "$icon" 10 10
@@ -59,14 +62,38 @@ xdotool mousemove --window "$icon" 10 10 click 3
 wait_for "a right click restores the window and removes the icon" restored
 echo "right click after a second minimise: restored, icon gone"
 
-# Exit and Yes: the launcher ends on its own, cleanly; under the sanitizers a leak would make
-# its exit status fail.
+# The launcher ends on its own, cleanly; under the sanitizers a leak would make its exit status
+# fail.
+ended() {
+  for _ in $(seq 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.1; done
+  ! kill -0 "$launcher_pid" 2>/dev/null || fail "the launcher is still running"
+  status=0
+  wait "$launcher_pid" || status=$?
+  [ "$status" = 0 ] || fail "the launcher ended with status $status"
+}
+
+# Exit and Yes.
 xdotool windowfocus --sync "$main"
 xdotool mousemove --window "$main" 56 463 click 1
 sleep 0.5
 xdotool key Return
-for _ in $(seq 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.1; done
-status=0
-wait "$launcher_pid" || status=$?
-[ "$status" = 0 ] || fail "the launcher ended with status $status"
+ended
 echo "Exit, Yes: the launcher ended with status 0"
+
+# Hidden behind its icon, the main window is asked to close, as a session manager asks it.
+start
+minimise
+/usr/bin/python3 - "$main" <<'PY'
+import sys
+from Xlib import X, display, protocol
+screen = display.Display()
+window = screen.create_resource_object("window", int(sys.argv[1]))
+request = protocol.event.ClientMessage(
+    window=window, client_type=screen.intern_atom("WM_PROTOCOLS"),
+    data=(32, [screen.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+window.send_event(request)
+screen.flush()
+PY
+ended
+[ -z "$(icons)" ] || fail "the icon stays after the launcher ended"
+echo "closed while hidden: the launcher ended with status 0, icon gone"

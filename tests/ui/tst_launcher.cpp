@@ -1,5 +1,8 @@
+#include <QCheckBox>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QProcess>
+#include <QStyleOptionButton>
 #include <QUrl>
 
 #include "support/launcher.h"
@@ -9,6 +12,33 @@ using namespace kelvor::testing;
 namespace {
 
 QByteArray TestData(const QString& name) { return ReadBytes(QFINDTESTDATA("../data/" + name)); }
+
+// The captions of `form` that its controls cut short in the font they are drawn with, as
+// "name: needs N px, has M px".
+QStringList CutCaptions(const QWidget* form) {
+  QStringList cut;
+  for (const QWidget* control : form->findChildren<QWidget*>()) {
+    QRect room = control->contentsRect();
+    QString caption;
+    if (const auto* label = qobject_cast<const QLabel*>(control); label && !label->wordWrap()) {
+      caption = label->text();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+      QStyleOptionButton option;
+      option.initFrom(button);
+      caption = option.text = button->text();
+      const bool box = qobject_cast<const QCheckBox*>(button);
+      room = button->style()->subElementRect(
+          box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
+    }
+    const int needs = control->fontMetrics().horizontalAdvance(caption);
+    if (needs > room.width())
+      cut << QStringLiteral("%1: needs %2 px, has %3 px")
+                 .arg(control->objectName())
+                 .arg(needs)
+                 .arg(room.width());
+  }
+  return cut;
+}
 
 }  // namespace
 
@@ -101,7 +131,7 @@ void LauncherTest::scenarios_data() {
   row("pick: the box at once, the preview at the next change", game, mods, {"pick:D:\\new.exe", "FileLocationText?=D:\\new.exe", "HintLabel?=<game>" + d, "ClearModsButton", "HintLabel?=D:\\new.exe" + d, "appSet?=<kept>"});
   row("pick: a launch uses the new path", game, mods, {"pick:./records", "LaunchButton", "game?=-"}, {error});
   row("pick and save: quoted, read back, previewed", game, mods, {"pick:D:\\a, b.exe", "cancel", "FileLocationText?=D:\\a, b.exe", "SaveButton", "appSet?=\"D:\\a, b.exe\"\\r\\n", "HintLabel?=D:\\a, b.exe" + d}, {pathSaved});
-  row("failed start: the launcher stays, then closes", "\r\n", mods, {"CloseCheck", "LaunchButton", "window?=shown", "pick:<game>.missing", "mnuLaunch", "pick:./records", "LaunchButton", "pick:./modDta", "LaunchButton", "window?=shown", "game?=-", "pick:game", "LaunchButton", "window?=hidden", "game?=-noSplash|-noPause|-showScriptErrors"}, {error, error, error, error});
+  row("failed start: the launcher stays, then closes", "\r\n", mods, {"CloseCheck", "LaunchButton", "window?=shown", "pick:<game>.missing", "mnuLaunch", "pick:./records", "LaunchButton", "pick:./modDta", "LaunchButton", "window?=shown", "game?=-", "pick:game", "LaunchButton", "window?=closed", "game?=-noSplash|-noPause|-showScriptErrors"}, {error, error, error, error});
 
   // The mod list's commands.
   row("remove: Yes removes and saves", game, mods, {"List1:0", "ApplyModsButton", "List1:2", "yes", "RemoveButton", "mods?=a||b", "modDta?=a\\r\\n\\r\\nb\\r\\n", "HintLabel?=<game>" + d + " -mod=a"}, {remove, removed});
@@ -120,12 +150,13 @@ void LauncherTest::scenarios_data() {
   row("About: OK, Enter, Escape, title bar", game, mods, {"mnuAbout", "window?=greyed", "Label4?=ver. 1.1", "title bar", "window?=greyed", "Command1", "window?=shown", "mnuAbout", "key:Return", "mnuAbout", "key:Escape", "mnuAbout", "title bar:sub", "window?=shown"});
 
   // Quitting, and the notification area.
-  row("Exit, Yes: nothing saved", game, mods, {"Param1Check", "pick:D:\\new.exe", "List1:0", "yes", "ExitButton", "window?=hidden", "appSet?=<kept>", "modDta?=<kept>"}, {"question: Do you really want to quit ?"});
+  row("Exit, Yes: nothing saved", game, mods, {"Param1Check", "pick:D:\\new.exe", "List1:0", "yes", "ExitButton", "window?=closed", "appSet?=<kept>", "modDta?=<kept>"}, {"question: Do you really want to quit ?"});
   row("Exit, No: all as it was", game, mods, {"IPText=h", "PortText=1", "ApplyButton", "no", "mnuExit", "window?=shown", "IPText?=h", "HintLabel?=<game>" + d + " -connect=h -port=1"}, {"question: Do you really want to quit ?"});
-  row("title bar: no question", game, mods, {"title bar", "window?=hidden"});
+  row("title bar: no question", game, mods, {"title bar", "window?=closed"});
+  row("title bar while hidden: unloaded, icon gone", game, mods, {"key:Ctrl+M", "title bar", "window?=closed", "tray?="});
   row("minimise and restore twice, all kept", game, mods, {"Param1Check", "IPText=10.0.0.1", "key:Ctrl+M", "window?=hidden", "tray?=Restore Kelvor Launcher", "tray:Trigger", "window?=shown", "tray?=", "mnuMinimize", "tray:Context", "window?=shown", "IPText?=10.0.0.1", "HintLabel?=<game> -window" + d});
   row("other icon clicks do nothing", game, mods, {"key:Ctrl+M", "tray:DoubleClick", "tray:MiddleClick", "tray:Unknown", "window?=hidden", "tray?=Restore Kelvor Launcher"});
-  row("unloads take the icon away", game, mods, {"CloseCheck", "key:Ctrl+M", "mnuLaunch", "window?=hidden", "tray?="});
+  row("unloads take the icon away", game, mods, {"CloseCheck", "key:Ctrl+M", "mnuLaunch", "window?=closed", "tray?="});
   row("no notification area: minimised", game, mods, {"tray:none", "key:Ctrl+M", "tray?=", "window?=minimized"});
   // clang-format on
 }
@@ -160,6 +191,13 @@ void LauncherTest::formAndHelp() {
   for (const QObject* control : window->findChildren<QObject*>())
     QVERIFY2(!control->property("text").toString().contains(u'&'),
              qPrintable(control->objectName()));
+  QVERIFY2(CutCaptions(window).isEmpty(), qPrintable(CutCaptions(window).join(", ")));
+  for (const char* opens : {"mnuAbout", "AddButton"}) {
+    launcher.Play({opens});
+    const QStringList cut = CutCaptions(QApplication::activeModalWidget());
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
+    launcher.Play({"title bar:sub"});
+  }
   QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
   launcher.Play({"mnuHelpContents"});  // no help file: nothing happens
   WriteBytes(launcher.Path("Kelvor_Launcher_Help.chm"), "ITSF");

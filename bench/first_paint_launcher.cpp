@@ -1,9 +1,11 @@
-// The launcher itself, with the probe watching it.
+// The launcher itself, its own main() included, watched by the probe from the moment the
+// application exists.
 #include "first_paint_probe.h"
-#include "ui/launcher.h"
 
-int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  FirstPaintProbe probe(app);
-  return kelvor::RunLauncher();
-}
+namespace {
+
+void StartProbe() { new FirstPaintProbe(*QCoreApplication::instance()); }
+
+}  // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(StartProbe)

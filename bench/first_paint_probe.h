@@ -22,7 +22,7 @@
 // Then it ends the program at once, wherever it is.
 class FirstPaintProbe : public QObject {
  public:
-  explicit FirstPaintProbe(QApplication& app) {
+  explicit FirstPaintProbe(QCoreApplication& app) {
     if (const char* fd = std::getenv("KELVOR_BENCH_FD")) fd_ = std::atoi(fd);
     if (const char* entries = std::getenv("KELVOR_BENCH_ENTRIES")) {
       waitForBox_ = std::string(entries) == "box";

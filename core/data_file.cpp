@@ -45,29 +45,27 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content) {
   return file.commit();
 }
 
-bool KeepCopy(const QString& path) {
-  const QFileInfo info(path);
-  if (!info.isFile()) return false;
+void KeepCopy(const QString& path) {
   // An empty file has nothing to keep, and its copy would replace an older one that has.
-  if (info.size() == 0) return true;
+  if (const QFileInfo info(path); !info.isFile() || info.size() == 0) return;
   QFile source(path);
-  if (!source.open(QIODevice::ReadOnly)) return false;
+  if (!source.open(QIODevice::ReadOnly)) return;
   QSaveFile copy(path + QStringLiteral(".bak"));
-  if (!copy.open(QIODevice::WriteOnly)) return false;
+  if (!copy.open(QIODevice::WriteOnly)) return;
   // A slice at a time: the file may be far larger than anything the launcher reads.
   constexpr qint64 kSlice = qint64{1} << 20;
   while (!source.atEnd()) {
     const QByteArray slice = source.read(kSlice);
     if (source.error() != QFileDevice::NoError || copy.write(slice) != slice.size()) {
       copy.cancelWriting();
-      return false;
+      return;
     }
   }
   if (!WriteThrough(copy, {})) {
     copy.cancelWriting();
-    return false;
+    return;
   }
-  return copy.commit();
+  copy.commit();
 }
 
 }  // namespace kelvor

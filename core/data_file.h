@@ -16,9 +16,18 @@ std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes);
 // process could override the mark. False, with the old file untouched, on any failure.
 bool ReplaceDataFile(const QString& path, const QByteArray& content);
 
-// Copies the file at `path`, whole, to the same name with ".bak" added, replacing an older copy, so
-// that bytes the launcher cannot read survive a later save. An empty file is not copied. False when
-// no whole copy could be made.
-bool KeepCopy(const QString& path);
+// Copies the file at `path`, whole, to the same name with ".bak" added, replacing an older copy,
+// so that bytes the launcher cannot read survive a later save. An empty or missing file is not
+// copied. A copy that cannot be made whole leaves the older copy as it was.
+void KeepCopy(const QString& path);
+
+// The launcher's two data files, named here once: they live in the folder of its executable.
+struct DataFiles {
+  explicit DataFiles(const QString& folder)
+      : exePath(folder + QStringLiteral("/appSet")), modList(folder + QStringLiteral("/modDta")) {}
+
+  QString exePath;  // the game's path, one line
+  QString modList;  // the player's mod names, one per line
+};
 
 }  // namespace kelvor

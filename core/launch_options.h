@@ -34,8 +34,6 @@ struct LaunchOptions {
 
   // The state every run starts from; it matches the check boxes' initial states.
   static LaunchOptions StartupDefaults();
-
-  friend bool operator==(const LaunchOptions&, const LaunchOptions&) = default;
 };
 
 // The nine fragments, in the order in which the command line is composed.

@@ -6,12 +6,18 @@
 
 namespace kelvor {
 
+namespace {
+
+// ASCII other than NUL, which no data file holds.
+bool IsPlainAsciiCode(unsigned code) { return code != 0 && code < 0x80; }
+
+// Text that every code page spells alike.
 bool IsPlainAscii(QByteArrayView bytes) {
-  return std::all_of(bytes.begin(), bytes.end(), [](char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte != 0 && byte < 0x80;
-  });
+  return std::all_of(bytes.begin(), bytes.end(),
+                     [](char c) { return IsPlainAsciiCode(static_cast<unsigned char>(c)); });
 }
+
+}  // namespace
 
 std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
   // Most names and paths are plain ASCII, which needs no decoder.
@@ -27,7 +33,8 @@ std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
 
 std::optional<QByteArray> EncodeLocalText(const QString& text) {
   // Again, plain ASCII needs no encoder; a list of a million names is saved many times faster.
-  if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+  if (std::all_of(text.begin(), text.end(),
+                  [](QChar c) { return IsPlainAsciiCode(c.unicode()); })) {
     return text.toLatin1();
   }
   QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);

@@ -10,9 +10,6 @@ namespace kelvor {
 // edge and refuse rather than guess: text that would not come back byte for byte is never
 // shown as if it were whole, nor written as if it were what the player chose.
 
-// True when every byte is ASCII other than NUL: text that every code page spells alike.
-bool IsPlainAscii(QByteArrayView bytes);
-
 // The bytes as text, or nothing when they hold a NUL byte or a sequence that the code page
 // cannot decode.
 std::optional<QString> DecodeLocalText(QByteArrayView bytes);

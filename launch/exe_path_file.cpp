@@ -14,11 +14,11 @@ constexpr qint64 kReadLimit = 4 * kMaxExePathLength + 1024;
 
 }  // namespace
 
-QString ExePathFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/appSet"); }
-
-std::optional<QString> ReadExePath(const QString& dataFolder) {
-  const std::optional<QByteArray> bytes = ReadDataFile(ExePathFile(dataFolder), kReadLimit);
-  return bytes ? ParseExePath(*bytes) : std::nullopt;
+std::optional<QString> ReadExePath(const QString& file) {
+  const std::optional<QByteArray> bytes = ReadDataFile(file, kReadLimit);
+  std::optional<QString> path = bytes ? ParseExePath(*bytes) : std::nullopt;
+  if (!path) KeepCopy(file);
+  return path;
 }
 
 std::optional<QString> ParseExePath(QByteArrayView bytes) {
@@ -29,9 +29,9 @@ std::optional<QString> ParseExePath(QByteArrayView bytes) {
   return path;
 }
 
-bool SaveExePath(const QString& dataFolder, const QString& pathText) {
+bool SaveExePath(const QString& file, const QString& pathText) {
   const std::optional<QByteArray> line = EncodeFieldLine(pathText);
-  return line && ReplaceDataFile(ExePathFile(dataFolder), *line);
+  return line && ReplaceDataFile(file, *line);
 }
 
 }  // namespace kelvor

@@ -9,14 +9,14 @@
 
 namespace kelvor {
 
-QString ModListFile(const QString& dataFolder) { return dataFolder + QStringLiteral("/modDta"); }
-
-ModListReading ReadModList(const QString& dataFolder) {
-  const QString file = ModListFile(dataFolder);
+ModListReading ReadModList(const QString& file) {
   // Checked before reading, so that a huge file costs neither time nor memory.
-  if (QFileInfo(file).size() > kMaxModListBytes) return {};
-  const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxModListBytes);
-  return bytes ? ParseModList(*bytes) : ModListReading{};
+  const std::optional<QByteArray> bytes = QFileInfo(file).size() > kMaxModListBytes
+                                              ? std::nullopt
+                                              : ReadDataFile(file, kMaxModListBytes);
+  ModListReading reading = bytes ? ParseModList(*bytes) : ModListReading{};
+  if (!reading.complete) KeepCopy(file);
+  return reading;
 }
 
 ModListReading ParseModList(QByteArrayView bytes) {
@@ -45,18 +45,18 @@ std::optional<QByteArray> EncodeModList(const QStringList& names) {
   return content;
 }
 
-bool ModListFileExists(const QString& dataFolder) {
-  const QFileInfo file(ModListFile(dataFolder));
-  return file.isFile() && !file.isHidden();
+bool ModListFileExists(const QString& file) {
+  const QFileInfo info(file);
+  return info.isFile() && !info.isHidden();
 }
 
-bool WriteModList(const QString& dataFolder, const QStringList& names) {
+bool WriteModList(const QString& file, const QStringList& names) {
   const std::optional<QByteArray> content = EncodeModList(names);
-  return content && ReplaceDataFile(ModListFile(dataFolder), *content);
+  return content && ReplaceDataFile(file, *content);
 }
 
-bool SaveModList(const QString& dataFolder, const QStringList& names) {
-  return ModListFileExists(dataFolder) && WriteModList(dataFolder, names);
+bool SaveModList(const QString& file, const QStringList& names) {
+  return ModListFileExists(file) && WriteModList(file, names);
 }
 
 }  // namespace kelvor

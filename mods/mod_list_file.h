@@ -7,8 +7,7 @@
 
 namespace kelvor {
 
-// The file beside the launcher that keeps the player's mod names between runs.
-QString ModListFile(const QString& dataFolder);
+// The file that keeps the player's mod names between runs, one per line.
 
 // The longest mod name read; a longer field means the file is not a mod list.
 inline constexpr qsizetype kMaxModNameLength = 32767;
@@ -22,9 +21,11 @@ struct ModListReading {
   bool complete = false;  // false when the file was missing, too large, or a field not a name
 };
 
-// The names in `dataFolder`'s mod list, one per field. A field that is not a name (binary
-// data, NUL bytes, an over-long line) is left out and makes the reading incomplete.
-ModListReading ReadModList(const QString& dataFolder);
+// The names in the mod list `file`, one per field. A field that is not a name (binary data,
+// NUL bytes, an over-long line) is left out and makes the reading incomplete; a file that is
+// there but not read whole is first kept whole as a copy beside itself, so that the next save
+// loses none of its bytes.
+ModListReading ReadModList(const QString& file);
 
 // The names that a mod list file's `bytes` hold, as ReadModList reads them.
 ModListReading ParseModList(QByteArrayView bytes);
@@ -34,14 +35,14 @@ ModListReading ParseModList(QByteArrayView bytes);
 std::optional<QByteArray> EncodeModList(const QStringList& names);
 
 // True when the list file is there as an ordinary file.
-bool ModListFileExists(const QString& dataFolder);
+bool ModListFileExists(const QString& file);
 
 // Makes the list file hold exactly `names`, one line each, creating it when missing. The file
 // is replaced as a whole: after a failure (or a crash) it is still the old list.
-bool WriteModList(const QString& dataFolder, const QStringList& names);
+bool WriteModList(const QString& file, const QStringList& names);
 
 // As WriteModList, but only over an existing file: a missing list file is a failure, and then
 // nothing is created.
-bool SaveModList(const QString& dataFolder, const QStringList& names);
+bool SaveModList(const QString& file, const QStringList& names);
 
 }  // namespace kelvor

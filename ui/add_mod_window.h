@@ -2,30 +2,27 @@
 
 #include <QDialog>
 
-class QLineEdit;
+#include "ui_add_mod_window.h"
+
 class QStringListModel;
 
 namespace kelvor {
 
-class PlayerDialogs;
-
 // The small window in which the player types new mod names into the main window's list and
-// then saves the whole list. It is created afresh for every opening and deletes itself when
-// closed, however it is closed.
+// then saves the whole list to `modListFile`.
 class AddModWindow final : public QDialog {
   Q_OBJECT
 
  public:
-  AddModWindow(QStringListModel& modNames, QString dataFolder, PlayerDialogs& dialogs);
+  AddModWindow(QStringListModel& modNames, const QString& modListFile, QWidget* parent);
 
  private:
   void AddItem();
   void SaveAndClose();
 
+  Ui::AddMod ui_;
   QStringListModel& modNames_;
-  const QString dataFolder_;
-  PlayerDialogs& dialogs_;
-  QLineEdit* text1_ = nullptr;
+  const QString modListFile_;
 };
 
 }  // namespace kelvor

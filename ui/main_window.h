@@ -1,32 +1,25 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
+#include <QSystemTrayIcon>
 
+#include "core/data_file.h"
 #include "core/launch_options.h"
-#include "ui/platform.h"
+#include "ui_main_window.h"
 
-class QCheckBox;
-class QDialog;
-class QLabel;
-class QLineEdit;
-class QListView;
 class QStringListModel;
 
 namespace kelvor {
 
-class AboutWindow;
-class AddModWindow;
-
 // The launcher's main window. It owns the launch options for its whole life, shows the
-// command line they make, and runs every command of the launcher.
+// command line they make, and runs every command of the launcher. Closing it, however it is
+// closed, unloads it: it deletes itself, and the program ends with it.
 class MainWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `dataFolder` holds the path file and the mod list: the launcher's own folder.
-  MainWindow(QString dataFolder, Platform platform, QWidget* parent = nullptr);
-  ~MainWindow() override;
+  // `folder` holds the two data files and the help: the launcher's own folder.
+  explicit MainWindow(const QString& folder);
 
   // Start-up, run once before the window is first shown: the default switches, the saved
   // path and its preview, the saved mod names. A failure is told in one error box.
@@ -35,15 +28,15 @@ class MainWindow final : public QMainWindow {
   // Shows the command line the current path and options make.
   void RefreshPreview();
 
+  // The test platform has no notification area; tests say whether there is one.
+  static void setNotificationAreaForTests(bool available);
+
  protected:
-  // However the window closes, it unloads the same way; nothing is saved on the way out.
+  // Nothing is saved on the way out, and the icon goes with the window.
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void BuildForm();
-  void BuildMenus();
-  void ConnectCommands();
-  void ConnectSwitches();
+  void ConnectSwitch(QCheckBox* box, QString LaunchOptions::*slot, QStringView fragment);
   void ApplyConnection();
   void ClearConnection();
   void ApplyMod();
@@ -51,40 +44,26 @@ class MainWindow final : public QMainWindow {
   void LocateExecutable();
   void Launch();
   void Quit();
-  void Unload();
   void SaveExecutablePath();
   void SaveList();
   void RemoveSelectedMod();
   void OpenAddModWindow();
+  void OpenAboutWindow();
   void MinimizeToNotificationArea();
+  void OnIconActivated(QSystemTrayIcon::ActivationReason reason);
   void RestoreFromNotificationArea();
   void OpenHelp();
-  void OpenAboutWindow();
 
-  // While a subform is open the main window takes no input, not even a close from its title
-  // bar; it stays in view, greyed.
+  // Shows a subform over the window, which waits for it, greyed.
   void ShowSubform(QDialog* subform);
   int SelectedModRow() const;
 
-  const QString dataFolder_;
-  const Platform platform_;
+  Ui::Main ui_;
+  const DataFiles files_;
+  const QString helpFile_;
   LaunchOptions options_;
-
-  QCheckBox* param1Check_ = nullptr;
-  QCheckBox* param2Check_ = nullptr;
-  QCheckBox* param3Check_ = nullptr;
-  QCheckBox* param4Check_ = nullptr;
-  QLineEdit* fileLocationText_ = nullptr;
-  QLineEdit* ipText_ = nullptr;
-  QLineEdit* portText_ = nullptr;
-  QLineEdit* passText_ = nullptr;
-  QCheckBox* hostCheck_ = nullptr;
-  QListView* list1_ = nullptr;
-  QStringListModel* modNames_ = nullptr;
-  QLabel* hintLabel_ = nullptr;
-  QCheckBox* closeCheck_ = nullptr;
-  QPointer<AddModWindow> addModWindow_;
-  QPointer<AboutWindow> aboutWindow_;
+  QStringListModel* modNames_;
+  QSystemTrayIcon* icon_ = nullptr;  // made at the first minimise, which most runs never reach
 };
 
 }  // namespace kelvor

@@ -46,16 +46,38 @@ for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/ ui/
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
 
-# A first start, from another folder: the main window and no error box, and nothing kept aside.
-(cd / && exec "$folder/kelvor-launcher") &
-main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$' | head -1)
-[ -n "$main" ] || fail "the unpacked launcher shows a window"
-width=$(xdotool getwindowgeometry --shell "$main" | sed -n 's/^WIDTH=//p')
-# An unreadable or missing data file would bring up the small error box before the main window.
+# The width of the one window titled "Kelvor Launcher" that shows, once one does: the main
+# window, or the small error box that start-up shows before it.
+shown_width() {
+  local windows
+  windows=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$')
+  [ "$(wc -l <<<"$windows")" = 1 ] || fail "one window shows at start: $(wc -l <<<"$windows")"
+  xdotool getwindowgeometry --shell "$windows" | sed -n 's/^WIDTH=//p'
+}
+
+# A first start, from a folder holding unreadable decoys: the main window and no error box,
+# and nothing kept aside.
+mkdir "$work/decoys"
+printf 'a\0b' | tee "$work/decoys/appSet" >"$work/decoys/modDta"
+(cd "$work/decoys" && exec "$folder/kelvor-launcher") &
+width=$(shown_width)
 [ "$width" -gt 500 ] || fail "the main window shows, not an error box (width $width)"
-[ -z "$(ls "$folder"/*.bak 2>/dev/null)" ] || fail "a first start kept a copy aside"
+[ -z "$(ls "$folder"/*.bak "$work"/decoys/*.bak 2>/dev/null)" ] || fail "a copy was kept aside"
 kill %% && wait %% 2>/dev/null || true
-echo "first start from /: the main window ($width px wide), no error box, no .bak"
+echo "first start from another folder: the main window ($width px wide), no error box, no .bak"
+
+# An unreadable path file: the error box shows alone, and the main window only after it.
+cp "$work/decoys/appSet" "$folder/appSet"
+(cd / && exec "$folder/kelvor-launcher") &
+width=$(shown_width)
+[ "$width" -lt 500 ] || fail "the error box shows first (width $width)"
+xdotool key Return
+sleep 1
+width=$(shown_width)
+[ "$width" -gt 500 ] && [ -f "$folder/appSet.bak" ] || fail "the main window follows the box"
+kill %% && wait %% 2>/dev/null || true
+rm "$folder/appSet.bak"
+echo "unreadable path file: the error box alone, then the main window; the file kept aside"
 
 # Updating over the player's folder keeps the player's files, unpacked or installed.
 printf 'game.exe\r\n' >"$folder/appSet"

@@ -1,233 +1,457 @@
+#include <qpa/qwindowsysteminterface.h>
+
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLabel>
-#include <QProcess>
-#include <QStyleOptionButton>
+#include <QLineEdit>
+#include <QListView>
+#include <QStringListModel>
+#include <QTest>
 #include <QUrl>
 
-#include "support/launcher.h"
+#include "support/files.h"
+#include "ui/executable_picker.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
 
-using namespace kelvor::testing;
+using namespace kelvor;
+using Box = MessageBox::Shown;
 
 namespace {
 
-QByteArray TestData(const QString& name) { return ReadBytes(QFINDTESTDATA("../data/" + name)); }
+const QString kDefaults = " -noSplash -noPause -showScriptErrors";
+const QString kOops = "Oops! Something's gone wrong!";
+const QString kNone = "Nothing was selected!";
+const QString kRemove = "This will remove the selected item!\n\nDo you want to proceed?";
 
-// The captions of `form` that its controls cut short in the font they are drawn with, as
-// "name: needs N px, has M px".
-QStringList CutCaptions(const QWidget* form) {
-  QStringList cut;
-  for (const QWidget* control : form->findChildren<QWidget*>()) {
-    QRect room = control->contentsRect();
-    QString caption;
-    if (const auto* label = qobject_cast<const QLabel*>(control); label && !label->wordWrap()) {
-      caption = label->text();
-    } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
-      QStyleOptionButton option;
-      option.initFrom(button);
-      caption = option.text = button->text();
-      const bool box = qobject_cast<const QCheckBox*>(button);
-      room = button->style()->subElementRect(
-          box ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
-    }
-    const int needs = control->fontMetrics().horizontalAdvance(caption);
-    if (needs > room.width())
-      cut << QStringLiteral("%1: needs %2 px, has %3 px")
-                 .arg(control->objectName())
-                 .arg(needs)
-                 .arg(room.width());
-  }
-  return cut;
+// A box as the player sees it: plain text under the launcher's title, OK or else Yes and No.
+Box Shown(QMessageBox::Icon icon, const QString& text, const QString& over = "Main") {
+  const auto buttons = icon == QMessageBox::Question
+                           ? QMessageBox::Yes | QMessageBox::No
+                           : QMessageBox::StandardButtons(QMessageBox::Ok);
+  return {over,         "Kelvor Launcher",
+          text,         icon,
+          buttons,      buttons & QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::Ok,
+          Qt::PlainText};
+}
+Box Error(const QString& over = "Main") { return Shown(QMessageBox::Critical, kOops, over); }
+Box Notice(const QString& text, const QString& over = "Main") {
+  return Shown(QMessageBox::Warning, text, over);
+}
+Box Success(const QString& text, const QString& over = "Main") {
+  return Shown(QMessageBox::Information, text, over);
 }
 
 }  // namespace
 
-// The launcher's windows, driven as a player drives them, over real files and a real game.
+// The launcher's windows, driven as a player drives them, over real files and a stand-in game.
+// Each scenario starts in a folder of its own, with the game "Dravik 2/Dravik2.exe" saved in
+// appSet, the mods "a", "", "my mod" and "b", and the main window open over them.
 class LauncherTest : public QObject {
   Q_OBJECT
 
  public slots:
-  void OpenUrl(const QUrl& url) { opened_.append(url); }  // in place of the desktop's viewer
+  void openUrl(const QUrl& url) { opened_.append(url); }  // in place of the desktop's viewer
 
  private slots:
-  void scenarios_data();
-  void scenarios();
-  void formAndHelp();
-  void dataFilesLieBesideTheProgram();
-  void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  void initTestCase();
+  void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
+  void init();
+  void cleanup();
+  void startUp();
+  void formInvariants();
+  void switchesAndServer();
+  void launchHandsEachValueOverWhole();
+  void failedStartsStartNothing();
+  void pickAndSavePath();
+  void modCommands();
+  void addModWindow();
+  void subformsKeepTheMainWindowWaiting();
+  void quitAndHelp();
+  void notificationArea();
 
  private:
+  void start(const QByteArray& appSet, const QByteArray& modDta);
+  template <typename Control = QWidget>
+  Control* find(const QString& name);
+  void click(const QString& name);
+  void closeFromTitleBar(QWidget* window);
+  void activateNext();
+  void press(const QKeySequence& keys) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keySequence(focus ? focus : QApplication::activeWindow(), keys);
+  }
+  void type(const QString& box, const QString& text) {
+    find<QLineEdit>(box)->clear();
+    QTest::keyClicks(find<QLineEdit>(box), text);
+  }
+  void selectMod(int row);
+  void pickNext(const QString& path) { ExecutablePicker::setNextFileName(path); }
+  QList<Box> shownBoxes() { return std::exchange(MessageBox::shownBoxes(), {}); }
+  QString preview() { return find<QLabel>("HintLabel")->text(); }
+  QStringList mods() {
+    return qobject_cast<QStringListModel*>(find<QListView>("List1")->model())->stringList();
+  }
+  QByteArray fileBytes(const QString& name) { return testing::ReadBytes(dir_->filePath(name)); }
+  QStringList firstGame();
+  QSystemTrayIcon* icon() { return window_->findChild<QSystemTrayIcon*>(); }
+  bool greyed() { return !window_->centralWidget()->isEnabled(); }
+  QString game() { return QDir::toNativeSeparators(dir_->filePath("Dravik 2/Dravik2.exe")); }
+
+  std::unique_ptr<QTemporaryDir> dir_;
+  QPointer<MainWindow> window_;  // gone once the launcher has unloaded it
   QList<QUrl> opened_;
 };
 
-void LauncherTest::scenarios_data() {
-  QTest::addColumn<QByteArray>("appSet");  // null: no file; "<dir>": a folder
-  QTest::addColumn<QByteArray>("modDta");
-  QTest::addColumn<QStringList>("steps");  // the player's steps and the checks between them
-  QTest::addColumn<QStringList>("shown");  // every message box, in order
-  const auto row = [](const char* name, const QByteArray& appSet, const QByteArray& modDta,
-                      const QStringList& steps, const QStringList& shown = {}) {
-    QTest::newRow(name) << appSet << modDta << steps << shown;
-  };
-  const QByteArray plain = TestData("appset-plain");
-  const QByteArray names = TestData("moddta-names");
-  const QByteArray mods = "a\r\n\r\nmy mod\r\nb\r\n";
-  const QByteArray game = "<game>\r\n";
-  const QString p = "C:\\Games\\Dravik 2\\Dravik2.exe";
-  const QString d = " -noSplash -noPause -showScriptErrors";
-  const QString ok = "mods?=Vallmark|my mod||a, b| lead|trail ";
-  const QString oops = "HintLabel?=Oops! Something's gone wrong!";
-  const QString error = "failure: Oops! Something's gone wrong!";
-  const QString warning =
-      "notice: IP address and Port number must be defined as minimum!\n\nPassword is optional.";
-  const QString nothing = "notice: Nothing was selected!";
-  const QString remove = "question: This will remove the selected item!\n\nDo you want to proceed?";
-  const QString removed = "success: Selected item was removed!\n\nMod list saved!";
-  const QString listSaved = "success: Mod list saved!";
-  const QString pathSaved = "success: Executable file location saved!";
-  // clang-format off
-  // Start-up: what the window shows, and a file it could not read kept whole as a copy.
-  row("both files", plain, names, {"FileLocationText?=" + p, "HintLabel?=" + p + d, ok, "appSet.bak?=<missing>", "modDta.bak?=<missing>"});
-  row("path: readable, however written", " \t\"<b>C:\\a, b</b>.exe\"\r\nsecond\r\n" + QByteArray(200'000, 'x'), "<i>m</i>", {"HintLabel?=<b>C:\\a, b</b>.exe" + d, "mods?=<i>m</i>", "appSet.bak?=<missing>"});
-  row("path: only a line end", TestData("appset-line-end-only"), names, {"FileLocationText?=", "HintLabel?=" + d});
-  row("path file missing: the list still read", {}, names, {"FileLocationText?=", oops, ok, "pick:D:\\new.exe", "SaveButton", "appSet?=D:\\new.exe\\r\\n"}, {error, pathSaved});
-  row("path file empty", TestData("appset-empty"), names, {oops, ok, "appSet.bak?=<missing>"}, {error});
-  row("path file a folder", "<dir>", names, {oops, ok, "SaveButton"}, {error, error});
-  row("path file binary: kept", TestData("appset-binary-garbage"), names, {oops, ok, "appSet.bak?=<kept>", "pick:D:\\new.exe", "mnuSaveExe", "appSet?=D:\\new.exe\\r\\n", "appSet.bak?=<kept>"}, {error, pathSaved});
-#ifndef Q_OS_WIN  // bytes that are no UTF-8; the ANSI code pages spell most of them
-  row("path file not text: kept", TestData("appset-invalid-utf8"), names, {oops, "appSet.bak?=<kept>"}, {error});
-  row("path over-long: kept", TestData("appset-long-line"), names, {oops, "appSet.bak?=<kept>"}, {error});
-  row("mod list missing: Save list creates none", plain, {}, {"HintLabel?=" + p + d, "mods?=", "mnuSaveMODs", "modDta?=<missing>"}, {error, error});
-  row("mod list a folder", plain, "<dir>", {"mods?=", "modDta.bak?=<missing>"}, {error});
-  row("mod list: a NUL line left out, kept", plain, TestData("moddta-nul-line"), {"mods?=ok|after", "modDta.bak?=<kept>", "mnuSaveMODs", "modDta?=ok\\r\\nafter\\r\\n", "modDta.bak?=<kept>"}, {error, listSaved});
-  row("mod list: not text, kept", plain, TestData("moddta-invalid-utf8"), {"mods?=ok|after", "modDta.bak?=<kept>"}, {error});
-#endif
-  row("mod list: an over-long name, kept", plain, "a\r\n" + QByteArray(40'000, 'm') + "\r\nb", {"mods?=a|b", "modDta.bak?=<kept>"}, {error});
-  row("mod list over the size limit, kept", plain, QByteArray("mod-name-000000\n").repeated(1310721), {"mods?=", "modDta.bak?=<kept>"}, {error});
-  row("both unreadable: one box", TestData("appset-nul"), TestData("moddta-binary-garbage"), {oops, "appSet.bak?=<kept>", "modDta.bak?=<kept>"}, {error});
-  row("any line end saves as CR LF", plain, TestData("moddta-mixed-line-ends"), {"mods?=a|b|c|d", "mnuSaveMODs", "modDta?=a\\r\\nb\\r\\nc\\r\\nd\\r\\n"}, {listSaved});
-  row("commas and quotes", plain, TestData("moddta-commas"), {"mods?=a|b||c||x|y", "mnuSaveMODs", "modDta?=a\\r\\nb\\r\\n\\r\\nc\\r\\n\\r\\nx\\r\\ny\\r\\n"}, {listSaved});
-  row("text beyond ASCII saves as read", plain, TestData("moddta-unicode"), {"mnuSaveMODs", "modDta?=<kept>"}, {listSaved});
-  row("a name beyond ASCII that the code page spells", plain, "", {"AddButton", "Text1=Déjà vu", "key:Return", "Command2", "modDta?=Déjà vu\\r\\n"}, {listSaved + " (over AddMod)"});
-#ifdef Q_OS_WIN
-  row("a name the code page cannot spell: refused", plain, "a\r\n", {"AddButton", "Text1=北", "key:Return", "Command2", "modDta?=<kept>", "title bar:sub", "mods?=a|北"}, {error + " (over AddMod)"});
-#endif
-
-  // Options and launches: the preview after the steps, and what the game received.
-  row("start-up, launched", game, mods, {"HintLabel?=<game>" + d, "LaunchButton", "game?=-noSplash|-noPause|-showScriptErrors"});
-  row("noSplash off, the others stay", game, mods, {"Param2Check", "HintLabel?=<game> -noPause -showScriptErrors", "game?=-"});
-  row("window first, whenever clicked", game, mods, {"Param4Check", "Param1Check", "mnuLaunch", "HintLabel?=<game> -window -noSplash -noPause", "game?=-window|-noSplash|-noPause"});
-  row("on and off again restores the line", game, mods, {"Param1Check", "HostCheck", "Param3Check", "Param1Check", "HostCheck", "Param3Check", "HintLabel?=<game>" + d});
-  row("all nine, in the fixed order", game, mods, {"HostCheck", "List1:0", "ApplyModsButton", "IPText=10.0.0.1", "PortText=2302", "PassText=pw", "ApplyButton", "Param1Check", "LaunchButton", "HintLabel?=<game> -window" + d + " -connect=10.0.0.1 -port=2302 -password=pw -host -mod=a", "game?=-window|-noSplash|-noPause|-showScriptErrors|-connect=10.0.0.1|-port=2302|-password=pw|-host|-mod=a"});
-  row("texts as typed, blanks count", game, mods, {"Param2Check", "Param3Check", "Param4Check", "IPText=my server ", "PortText=abc", "PassText= ", "ApplyButton", "LaunchButton", "HintLabel?=<game> -connect=my server  -port=abc -password= ", "game?=-connect=my server |-port=abc|-password= "});
-  row("shell characters reach the game inert", game, "$(touch pwned) & x\r\n", {"Param2Check", "Param3Check", "Param4Check", "IPText=a;b", "PortText=1|2", "PassText=$(touch pwned); `touch pwned` | ' \" && %PATH% ^ \\", "ApplyButton", "List1:0", "ApplyModsButton", "LaunchButton", "game?=-connect=a;b|-port=1|2|-password=$(touch pwned); `touch pwned` | ' \" && %PATH% ^ \\|-mod=$(touch pwned) & x", "pwned?=<missing>"});
-  row("only a password: warned, a launch carries it", game, mods, {"PassText=pw", "ApplyButton", "HintLabel?=<game>" + d, "LaunchButton", "game?=-noSplash|-noPause|-showScriptErrors|-password=pw"}, {warning});
-  row("a warned Apply shows at the next change", game, mods, {"IPText=h", "ApplyButton", "Param1Check", "HintLabel?=<game> -window" + d + " -connect=h"}, {warning});
-  row("boxes emptied by hand, then Apply", game, mods, {"IPText=h", "PortText=1", "ApplyButton", "IPText=", "PortText=", "ApplyButton", "HintLabel?=<game>" + d + " -connect=h -port=1", "mnuLaunch", "game?=-noSplash|-noPause|-showScriptErrors"}, {warning});
-  row("Clear empties the boxes, keeps host and mod", game, mods, {"IPText=h", "PortText=1", "PassText=pw", "ApplyButton", "HostCheck", "List1:3", "ApplyModsButton", "ClearButton", "IPText?=", "PortText?=", "PassText?=", "HintLabel?=<game>" + d + " -host -mod=b"});
-  row("mod: nothing selected keeps the applied one", game, mods, {"List1:0", "ApplyModsButton", "List1:-1", "ApplyModsButton", "HintLabel?=<game>" + d + " -mod=a"}, {nothing});
-  row("mod: an empty entry is nothing to apply", game, mods, {"List1:1", "ApplyModsButton", "HintLabel?=<game>" + d}, {nothing});
-  row("mod: the second replaces the first, Clear takes it out", game, mods, {"List1:0", "ApplyModsButton", "List1:2", "ApplyModsButton", "LaunchButton", "game?=-noSplash|-noPause|-showScriptErrors|-mod=my mod", "ClearModsButton", "HintLabel?=<game>" + d});
-  row("pick: the box at once, the preview at the next change", game, mods, {"pick:D:\\new.exe", "FileLocationText?=D:\\new.exe", "HintLabel?=<game>" + d, "ClearModsButton", "HintLabel?=D:\\new.exe" + d, "appSet?=<kept>"});
-  row("pick: a launch uses the new path", game, mods, {"pick:./records", "LaunchButton", "game?=-"}, {error});
-  row("pick and save: quoted, read back, previewed", game, mods, {"pick:D:\\a, b.exe", "cancel", "FileLocationText?=D:\\a, b.exe", "SaveButton", "appSet?=\"D:\\a, b.exe\"\\r\\n", "HintLabel?=D:\\a, b.exe" + d}, {pathSaved});
-  row("failed start: the launcher stays, then closes", "\r\n", mods, {"CloseCheck", "LaunchButton", "window?=shown", "pick:<game>.missing", "mnuLaunch", "pick:./records", "LaunchButton", "pick:./modDta", "LaunchButton", "window?=shown", "game?=-", "pick:game", "LaunchButton", "window?=closed", "game?=-noSplash|-noPause|-showScriptErrors"}, {error, error, error, error});
-
-  // The mod list's commands.
-  row("remove: Yes removes and saves", game, mods, {"List1:0", "ApplyModsButton", "List1:2", "yes", "RemoveButton", "mods?=a||b", "modDta?=a\\r\\n\\r\\nb\\r\\n", "HintLabel?=<game>" + d + " -mod=a"}, {remove, removed});
-  row("remove an empty entry", game, mods, {"List1:1", "yes", "mnuRemove", "mods?=a|my mod|b"}, {remove, removed});
-  row("remove: No", game, mods, {"List1:3", "no", "RemoveButton", "mods?=a||my mod|b", "modDta?=<kept>"}, {remove});
-  row("remove: nothing selected", game, mods, {"yes", "mnuRemove", "mods?=a||my mod|b"}, {remove, nothing});
-  row("remove: file gone, the list still changes", game, mods, {"delete:modDta", "List1:0", "yes", "RemoveButton", "mods?=|my mod|b", "modDta?=<missing>"}, {remove, error});
-  row("add: Enter adds, twice; Close saves", game, mods, {"AddButton", "window?=greyed", "Text1=Vallmark", "key:Return", "key:Return", "Command2", "window?=shown", "mods?=a||my mod|b|Vallmark|Vallmark", "modDta?=a\\r\\n\\r\\nmy mod\\r\\nb\\r\\nVallmark\\r\\nVallmark\\r\\n"}, {listSaved + " (over AddMod)"});
-  row("add: commas and blanks, with Add Item", game, mods, {"mnuAdd", "Text1=new, one", "Command1", "Text1= ", "@Command1", "key:Return", "Command2", "modDta?=a\\r\\n\\r\\nmy mod\\r\\nb\\r\\n\"new, one\"\\r\\n\" \"\\r\\n"}, {listSaved + " (over AddMod)"});
-  row("add: empty text refused", game, mods, {"AddButton", "key:Return", "window?=greyed", "mods?=a||my mod|b"}, {"notice: Field can't be empty!\n\nAny name must be defined! (over AddMod)"});
-  row("add: Enter on Close saves and closes", game, mods, {"AddButton", "Text1=x", "@Command2", "key:Return", "window?=shown", "mods?=a||my mod|b"}, {listSaved + " (over AddMod)"});
-  row("add: file gone: told, closed, saved", game, mods, {"delete:modDta", "AddButton", "Text1=x", "key:Return", "Command2", "window?=shown", "modDta?=a\\r\\n\\r\\nmy mod\\r\\nb\\r\\nx\\r\\n"}, {"notice: Core file for the Mod list doesn't exist!\n\nThe new one will be created! (over AddMod)", listSaved});
-  row("add: a failed save keeps the window for a retry", game, mods, {"read-only:modDta", "AddButton", "Text1=x", "key:Return", "Command2", "window?=greyed", "modDta?=<kept>", "writable:modDta", "Command2", "window?=shown", "mods?=a||my mod|b|x"}, {error + " (over AddMod)", listSaved + " (over AddMod)"});
-  row("add: its title bar closes without saving", game, mods, {"AddButton", "Text1=x", "key:Return", "title bar:sub", "window?=shown", "mods?=a||my mod|b|x", "modDta?=<kept>"});
-  row("add: the main window takes nothing meanwhile", game, mods, {"AddButton", "Text1=typed", "key:Return", "title bar", "key:Ctrl+M", "window?=greyed", "tray?=", "Command2", "window?=shown", "modDta?=a\\r\\n\\r\\nmy mod\\r\\nb\\r\\ntyped\\r\\n"}, {listSaved + " (over AddMod)"});
-  row("About: OK, Enter, Escape, title bar", game, mods, {"mnuAbout", "window?=greyed", "Label4?=ver. 1.1", "title bar", "window?=greyed", "Command1", "window?=shown", "mnuAbout", "key:Return", "mnuAbout", "key:Escape", "mnuAbout", "title bar:sub", "window?=shown"});
-
-  // Quitting, and the notification area.
-  row("Exit, Yes: nothing saved", game, mods, {"Param1Check", "pick:D:\\new.exe", "List1:0", "yes", "ExitButton", "window?=closed", "appSet?=<kept>", "modDta?=<kept>"}, {"question: Do you really want to quit ?"});
-  row("Exit, No: all as it was", game, mods, {"IPText=h", "PortText=1", "ApplyButton", "no", "mnuExit", "window?=shown", "IPText?=h", "HintLabel?=<game>" + d + " -connect=h -port=1"}, {"question: Do you really want to quit ?"});
-  row("title bar: no question", game, mods, {"title bar", "window?=closed"});
-  row("title bar while hidden: unloaded, icon gone", game, mods, {"key:Ctrl+M", "title bar", "window?=closed", "tray?="});
-  row("minimise and restore twice, all kept", game, mods, {"Param1Check", "IPText=10.0.0.1", "key:Ctrl+M", "window?=hidden", "tray?=Restore Kelvor Launcher", "tray:Trigger", "window?=shown", "tray?=", "mnuMinimize", "tray:Context", "window?=shown", "IPText?=10.0.0.1", "HintLabel?=<game> -window" + d});
-  row("other icon clicks do nothing", game, mods, {"key:Ctrl+M", "tray:DoubleClick", "tray:MiddleClick", "tray:Unknown", "window?=hidden", "tray?=Restore Kelvor Launcher"});
-  row("unloads take the icon away", game, mods, {"CloseCheck", "key:Ctrl+M", "mnuLaunch", "window?=closed", "tray?="});
-  row("no notification area: minimised", game, mods, {"tray:none", "key:Ctrl+M", "tray?=", "window?=minimized"});
-  // clang-format on
+void LauncherTest::initTestCase() {
+  MessageBox::setRecording(true);
+  MainWindow::setNotificationAreaForTests(true);
+  QDesktopServices::setUrlHandler("file", this, "openUrl");
 }
 
-void LauncherTest::scenarios() {
-  QFETCH(QByteArray, appSet);
-  QFETCH(QByteArray, modDta);
-  QFETCH(QStringList, steps);
-  QFETCH(QStringList, shown);
-  Launcher launcher(appSet, modDta);
-  const QStringList failed = launcher.Play(steps);
-  QVERIFY2(failed.isEmpty(), qPrintable(failed.join(u'\n')));
-  QCOMPARE(launcher.dialogs.shown, shown);
+void LauncherTest::init() {
+  dir_ = std::make_unique<QTemporaryDir>();
+  QDir(dir_->path()).mkpath("Dravik 2");
+  QDir(dir_->path()).mkpath("records");
+  QFile::copy(KELVOR_FAKE_GAME_PATH, game());
+  // Another where the path cut at its blank, as a shell would cut it, would find one.
+  QFile::copy(KELVOR_FAKE_GAME_PATH,
+              dir_->filePath("Dravik") + QString(KELVOR_FAKE_GAME_PATH).section("fake_game", 1));
+  qputenv("KELVOR_GAME_RECORDS", QFile::encodeName(dir_->filePath("records")));
+  QDir::setCurrent(dir_->path());  // the game starts in the launcher's current folder
+  start(game().toLocal8Bit() + "\r\n", "a\r\n\r\nmy mod\r\nb\r\n");
 }
 
-// What the form's own table cannot show: a window the player cannot resize, Tab moving
-// through every control once, a password typed unseen, and no accelerators in captions; and
-// help, which opens the file beside the launcher, if there is one, in the desktop's viewer.
-void LauncherTest::formAndHelp() {
-  Launcher launcher("g.exe\r\n", "");
-  QWidget* window = launcher.window.get();
-  QCOMPARE(window->minimumSize(), window->maximumSize());
-  QCOMPARE(launcher.Find<QLineEdit>("PassText")->echoMode(), QLineEdit::Password);
-  QStringList visited;
-  for (QWidget* at = QApplication::focusWidget(); !visited.contains(at->objectName());
+void LauncherTest::cleanup() {
+  delete window_;
+  QCOMPARE(shownBoxes(), QList<Box>());  // every scenario checks every box it raised
+  QDir::setCurrent(QDir::tempPath());
+}
+
+// Starts a main window as the launcher does, over these files (a null array: no file).
+void LauncherTest::start(const QByteArray& appSet, const QByteArray& modDta) {
+  delete window_;
+  for (const auto& [name, bytes] : {std::pair{"appSet", appSet}, {"modDta", modDta}}) {
+    QFile::remove(dir_->filePath(name));
+    if (!bytes.isNull()) testing::WriteBytes(dir_->filePath(name), bytes);
+  }
+  window_ = new MainWindow(dir_->path());
+  window_->Load();
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowActive(window_));
+}
+
+// The control of that name on the open subform, or else on the main window.
+template <typename Control>
+Control* LauncherTest::find(const QString& name) {
+  QWidget* subform = QApplication::activeModalWidget();
+  Control* found = subform ? subform->findChild<Control*>(name) : nullptr;
+  if (!found && window_) found = window_->findChild<Control*>(name);
+  [&] { QVERIFY2(found, qPrintable("no control named " + name)); }();
+  return found;
+}
+
+// A menu item runs; a click lands near the control's left edge, where a check box has its box.
+void LauncherTest::click(const QString& name) {
+  if (auto* item = window_->findChild<QAction*>(name)) {
+    item->trigger();
+  } else if (auto* button = find<QAbstractButton>(name)) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+  }
+  activateNext();
+}
+
+// As the window system sends it when the player clicks the close button of the title bar.
+void LauncherTest::closeFromTitleBar(QWidget* window) {
+  QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+      window->windowHandle());
+  activateNext();
+}
+
+// As a window manager would, activates the window that takes input: a subform, or the main one.
+void LauncherTest::activateNext() {
+  QWidget* next = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : window_;
+  if (next && next->isVisible() && !next->isMinimized() && QApplication::activeWindow() != next) {
+    next->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), next);
+  }
+}
+
+void LauncherTest::selectMod(int row) {
+  auto* list = find<QListView>("List1");
+  list->clearSelection();
+  const QRect cell = list->visualRect(list->model()->index(row, 0));
+  if (cell.isValid()) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// The first game started, as the stand-in recorded it: program, working folder, arguments.
+// A game that should not have started would be recorded before it.
+QStringList LauncherTest::firstGame() {
+  const QDir records(dir_->filePath("records"));
+  [&] { QTRY_VERIFY_WITH_TIMEOUT(!records.isEmpty(QDir::Files), 10000); }();
+  const QString first = records.entryList({"*[0-9]"}, QDir::Files, QDir::Time).last();
+  QStringList game = QString::fromLocal8Bit(fileBytes("records/" + first)).split('\n');
+  return game.mid(0, game.size() - 1);
+}
+
+// What the window shows of the files it starts from; a failure of either is told in one box,
+// and the list is read even when the path file fails.
+void LauncherTest::startUp() {
+  QCOMPARE(find<QLineEdit>("FileLocationText")->text(), game());
+  QCOMPARE(preview(), game() + kDefaults);
+  QCOMPARE(mods(), QStringList({"a", "", "my mod", "b"}));
+  start({}, "a, b");
+  QCOMPARE(preview(), kOops);
+  QCOMPARE(mods(), QStringList({"a", "b"}));
+  start("\r\n", {});
+  QCOMPARE(preview(), kDefaults);
+  start({}, {});
+  QCOMPARE(shownBoxes(), QList({Error(), Error(), Error()}));
+  start("\r\n", "");  // a first start's files
+}
+
+// The controls of `form` whose captions are cut short in the font they are drawn with.
+static QStringList CutCaptions(const QWidget* form) {
+  QStringList cut;
+  for (const QWidget* control : form->findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    const QString text = label && !label->wordWrap() ? label->text() : button ? button->text() : "";
+    const int margins = qobject_cast<const QCheckBox*>(control) ? 20 : button ? 6 : 0;
+    if (control->fontMetrics().horizontalAdvance(text) + margins > control->width())
+      cut << control->objectName();
+  }
+  return cut;
+}
+
+// What no table of the forms shows: Tab through every control once, frame by frame; a password
+// typed unseen; no access keys; every caption whole in the font drawn, Calibri or its twin.
+void LauncherTest::formInvariants() {
+  QStringList order;
+  for (QWidget* at = QApplication::focusWidget(); !order.contains(at->objectName());
        at = QApplication::focusWidget()) {
-    visited.append(at->objectName());
+    order.append(at->objectName());
     QTest::keyClick(at, Qt::Key_Tab);
   }
-  QCOMPARE(visited.size(), 20);  // every control that takes the focus; the path box does not
-  QCOMPARE(visited.first() + visited.last(), QStringLiteral("Param1CheckLaunchButton"));
-  for (const QObject* control : window->findChildren<QObject*>())
-    QVERIFY2(!control->property("text").toString().contains(u'&'),
-             qPrintable(control->objectName()));
-  QVERIFY2(CutCaptions(window).isEmpty(), qPrintable(CutCaptions(window).join(", ")));
-  for (const char* opens : {"mnuAbout", "AddButton"}) {
-    launcher.Play({opens});
-    const QStringList cut = CutCaptions(QApplication::activeModalWidget());
-    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
-    launcher.Play({"title bar:sub"});
+  QCOMPARE(order.join(' '),
+           "Param1Check Param2Check Param3Check Param4Check IPText PortText "
+           "PassText HostCheck ApplyButton ClearButton SaveButton LocationButton "
+           "List1 AddButton RemoveButton ApplyModsButton ClearModsButton "
+           "ExitButton CloseCheck LaunchButton");
+  QCOMPARE(find<QLineEdit>("PassText")->echoMode(), QLineEdit::Password);
+  QCOMPARE(CutCaptions(window_), QStringList());
+  for (const char* opens : {"mnuAbout", "mnuAdd"}) {
+    click(opens);
+    QCOMPARE(CutCaptions(QApplication::activeModalWidget()), QStringList());
+    QApplication::activeModalWidget()->close();
   }
-  QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
-  launcher.Play({"mnuHelpContents"});  // no help file: nothing happens
-  WriteBytes(launcher.Path("Kelvor_Launcher_Help.chm"), "ITSF");
-  launcher.Play({"@IPText", "key:F1"});
-  QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(launcher.Path("Kelvor_Launcher_Help.chm"))});
+  for (const QObject* control : window_->findChildren<QObject*>())
+    QVERIFY(!control->property("text").toString().contains('&'));
 }
 
-// The real launcher, copied into a folder of its own and started from another folder that
-// holds unreadable decoy files: it reads, and copies, only the files beside itself.
-void LauncherTest::dataFilesLieBesideTheProgram() {
-  QTemporaryDir programFolder;
-  QTemporaryDir workingFolder;
-  const QString program = programFolder.filePath(QFileInfo(KELVOR_LAUNCHER_PATH).fileName());
-  QVERIFY(QFile::copy(QStringLiteral(KELVOR_LAUNCHER_PATH), program));
-  for (const QString& folder : {programFolder.path(), workingFolder.path()}) {
-    WriteBytes(folder + "/appSet", TestData("appset-nul"));
-    WriteBytes(folder + "/modDta", TestData("moddta-nul-line"));
+// Each switch has its fixed place, whatever the order of the clicks. Apply takes the server
+// boxes as typed, or warns and keeps the preview; Clear empties them and nothing else.
+void LauncherTest::switchesAndServer() {
+  click("Param2Check");
+  QCOMPARE(preview(), game() + " -noPause -showScriptErrors");
+  for (const char* box : {"Param4Check", "HostCheck", "Param1Check", "Param2Check"}) click(box);
+  type("PassText", "pw");
+  click("ApplyButton");
+  QCOMPARE(shownBoxes(), QList{Notice("IP address and Port number must be defined as minimum!"
+                                      "\n\nPassword is optional.")});
+  QCOMPARE(preview(), game() + " -window -noSplash -noPause -host");
+  type("IPText", "my server ");
+  type("PortText", "abc");
+  click("ApplyButton");
+  QCOMPARE(preview(), game() +
+                          " -window -noSplash -noPause -connect=my server  -port=abc "
+                          "-password=pw -host");
+  click("ClearButton");
+  QCOMPARE(find<QLineEdit>("IPText")->text() + find<QLineEdit>("PassText")->text(), "");
+  QCOMPARE(preview(), game() + " -window -noSplash -noPause -host");
+}
+
+// The game gets each switch as one argument, blanks and shell characters included, in the
+// launcher's working folder, with what the server boxes held even after a warning.
+void LauncherTest::launchHandsEachValueOverWhole() {
+  start(fileBytes("appSet"), "$(touch pwned) & x");
+  const QString password = "$(touch pwned); `touch pwned` | ' \" && %PATH% ^ \\";
+  type("PortText", "1 2");
+  type("PassText", password);
+  click("ApplyButton");
+  QCOMPARE(shownBoxes().size(), 1);  // no address
+  selectMod(0);
+  click("ApplyModsButton");
+  click("mnuLaunch");
+  QCOMPARE(firstGame(), QStringList({game(), QDir::toNativeSeparators(dir_->path()), "-noSplash",
+                                     "-noPause", "-showScriptErrors", "-port=1 2",
+                                     "-password=" + password, "-mod=$(touch pwned) & x"}));
+  QVERIFY(!QFile::exists("pwned"));
+}
+
+// A path that starts nothing is an error and starts no game, and the launcher stays despite
+// "Close after launch"; the first game recorded is the next launch that works, and then it closes.
+void LauncherTest::failedStartsStartNothing() {
+  click("CloseCheck");
+  for (const QString& path : {dir_->filePath("Dravik 2"), dir_->filePath("modDta"), game() + "x"}) {
+    pickNext(path);
+    click("LocationButton");
+    click("LaunchButton");
+    QCOMPARE(shownBoxes(), QList{Error()});
+    QVERIFY(window_->isVisible());
   }
-  QProcess process;
-  process.setWorkingDirectory(workingFolder.path());
-#ifdef Q_OS_WIN
-  process.start(program, {"-platform", "windows"});  // the launcher carries no other
-#else
-  process.start(program, {});
-#endif
-  QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(programFolder.filePath("modDta.bak")), 20000);
-  process.kill();
-  process.waitForFinished();
-  QCOMPARE(ReadBytes(programFolder.filePath("appSet.bak")), TestData("appset-nul"));
-  QCOMPARE(QDir(workingFolder.path()).entryList(QDir::Files), QStringList({"appSet", "modDta"}));
+  pickNext(game());
+  click("LocationButton");
+  click("LaunchButton");
+  QCOMPARE(firstGame().first(), game());
+  QTRY_VERIFY(!window_);
+}
+
+// A picked path shows in its box at once and in the preview once saved, quoted in the file for
+// its comma. A cancelled pick changes nothing, nor does a failed save.
+void LauncherTest::pickAndSavePath() {
+  pickNext("D:\\a, b.exe");
+  click("LocationButton");
+  pickNext(QString());
+  click("LocationButton");
+  QCOMPARE(preview(), game() + kDefaults);
+  click("SaveButton");
+  QCOMPARE(shownBoxes(), QList{Success("Executable file location saved!")});
+  QCOMPARE(fileBytes("appSet"), "\"D:\\a, b.exe\"\r\n");
+  QCOMPARE(preview(), "D:\\a, b.exe" + kDefaults);
+  QFile::setPermissions("appSet", QFile::ReadOwner);
+  press(Qt::CTRL | Qt::Key_S);
+  QCOMPARE(shownBoxes(), QList{Error()});
+  QCOMPARE(fileBytes("appSet"), "\"D:\\a, b.exe\"\r\n");
+}
+
+// The selected name is the last switch; an empty entry or none is nothing to apply. Remove
+// asks, takes the entry out and saves; Save list saves only over a list file that is there.
+void LauncherTest::modCommands() {
+  for (int row : {2, 1, -1}) {
+    selectMod(row);
+    click("ApplyModsButton");
+  }
+  QCOMPARE(preview(), game() + kDefaults + " -mod=my mod");
+  click("ClearModsButton");
+  QCOMPARE(preview(), game() + kDefaults);
+  selectMod(3);
+  MessageBox::setNextAnswer(QMessageBox::No);
+  click("RemoveButton");
+  selectMod(1);
+  click("mnuRemove");
+  QCOMPARE(fileBytes("modDta"), "a\r\nmy mod\r\nb\r\n");
+  selectMod(-1);
+  click("RemoveButton");
+  const Box remove = Shown(QMessageBox::Question, kRemove);
+  QCOMPARE(shownBoxes(), QList({Notice(kNone), Notice(kNone), remove, remove,
+                                Success("Selected item was removed!\n\nMod list saved!"), remove,
+                                Notice(kNone)}));
+  QFile::remove("modDta");
+  click("mnuSaveMODs");
+  QCOMPARE(shownBoxes(), QList{Error()});
+  QCOMPARE(fileBytes("modDta"), "<missing>");
+}
+
+// Add Mods: Enter adds the typed name each time, an empty one is refused, and Close saves the
+// whole list, over the old file or, where there is none, after saying it makes one.
+void LauncherTest::addModWindow() {
+  click("AddButton");
+  QCOMPARE(QApplication::focusWidget(), find("Text1"));
+  press(Qt::Key_Return);
+  type("Text1", "a, 2");
+  press(Qt::Key_Return);
+  find<QLineEdit>("Text1")->setText(" Déjà vu");  // as an input method types it
+  click("Command1");
+  QCOMPARE(fileBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
+  click("Command2");
+  const auto saved = QString("a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" Déjà vu\"\r\n").toLocal8Bit();
+  QCOMPARE(fileBytes("modDta"), saved);
+  QFile::remove("modDta");
+  click("mnuAdd");
+  click("Command2");
+  QCOMPARE(fileBytes("modDta"), saved);
+  QCOMPARE(
+      shownBoxes(),
+      QList({Notice("Field can't be empty!\n\nAny name must be defined!", "AddMod"),
+             Success("Mod list saved!", "AddMod"),
+             Notice("Core file for the Mod list doesn't exist!\n\nThe new one will be created!",
+                    "AddMod"),
+             Success("Mod list saved!")}));
+}
+
+// While a subform is open the main window waits, greyed, deaf to its title bar and shortcuts.
+// A failed Close keeps Add Mods open; its title bar closes it unsaved. Enter closes About.
+void LauncherTest::subformsKeepTheMainWindowWaiting() {
+  QFile::setPermissions("modDta", QFile::ReadOwner);
+  click("AddButton");
+  type("Text1", "typed");
+  press(Qt::Key_Return);
+  closeFromTitleBar(window_);
+  press(Qt::CTRL | Qt::Key_M);
+  click("Command2");
+  QCOMPARE(shownBoxes(), QList{Error("AddMod")});
+  QVERIFY(window_->isVisible() && greyed() && QApplication::activeModalWidget());
+  closeFromTitleBar(QApplication::activeModalWidget());
+  QVERIFY(!greyed());
+  QCOMPARE(mods().last(), "typed");
+  QCOMPARE(fileBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
+  click("mnuAbout");
+  QVERIFY(greyed());
+  press(Qt::Key_Return);
+  QTRY_VERIFY(!greyed() && !QApplication::activeModalWidget());
+}
+
+// F1 opens the help beside the launcher, if there is one. Exit asks, and No changes nothing;
+// Yes, and the title bar's close without a question, unload the window and save nothing.
+void LauncherTest::quitAndHelp() {
+  click("mnuHelpContents");
+  testing::WriteBytes("Kelvor_Launcher_Help.chm", "ITSF");
+  press(Qt::Key_F1);
+  QCOMPARE(opened_, QList{QUrl::fromLocalFile(dir_->filePath("Kelvor_Launcher_Help.chm"))});
+  pickNext("D:\\new.exe");
+  click("LocationButton");
+  MessageBox::setNextAnswer(QMessageBox::No);
+  click("ExitButton");
+  QVERIFY(window_->isVisible());
+  click("mnuExit");
+  const Box quit = Shown(QMessageBox::Question, "Do you really want to quit ?");
+  QCOMPARE(shownBoxes(), QList({quit, quit}));
+  QTRY_VERIFY(!window_);
+  QCOMPARE(fileBytes("appSet"), game().toLocal8Bit() + "\r\n");
+  start(fileBytes("appSet"), fileBytes("modDta"));
+  closeFromTitleBar(window_);
+  QTRY_VERIFY(!window_);
+}
+
+// Ctrl+M hides the window behind an icon. The left button's press or the right one's release
+// on it restores the window as it was and takes the icon away; other clicks do nothing. Closed
+// while hidden, the window unloads with its icon. Without a notification area, it minimises.
+void LauncherTest::notificationArea() {
+  type("IPText", "10.0.0.1");
+  press(Qt::CTRL | Qt::Key_M);
+  QCOMPARE(icon()->toolTip(), "Restore Kelvor Launcher");
+  for (auto reason : {QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick,
+                      QSystemTrayIcon::Unknown, QSystemTrayIcon::Trigger}) {
+    QVERIFY(window_->isHidden() && icon()->isVisible());
+    emit icon()->activated(reason);
+    QTest::qWait(10);
+  }
+  QVERIFY(window_->isVisible() && !icon()->isVisible());
+  click("mnuMinimize");
+  emit icon()->activated(QSystemTrayIcon::Context);
+  QTRY_VERIFY(window_->isVisible() && !icon()->isVisible());
+  QCOMPARE(find<QLineEdit>("IPText")->text(), "10.0.0.1");
+  click("mnuMinimize");
+  QSystemTrayIcon* const hiddenIcon = icon();
+  closeFromTitleBar(window_);
+  QVERIFY(!hiddenIcon->isVisible());
+  QTRY_VERIFY(!window_);
+  start(fileBytes("appSet"), fileBytes("modDta"));
+  MainWindow::setNotificationAreaForTests(false);
+  press(Qt::CTRL | Qt::Key_M);
+  MainWindow::setNotificationAreaForTests(true);
+  QVERIFY(window_->isMinimized() && !icon());
 }
 
 QTEST_MAIN(LauncherTest)

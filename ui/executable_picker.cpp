@@ -1,0 +1,37 @@
+#include "ui/executable_picker.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace kelvor {
+namespace {
+
+std::optional<std::optional<QString>> nextChoice;
+
+// Where programs are installed on Windows, the player's home folder elsewhere.
+QString StartFolder() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("C:\\Program Files\\");
+#else
+  return QDir::homePath();
+#endif
+}
+
+}  // namespace
+
+std::optional<QString> ExecutablePicker::Pick(QWidget* parent) {
+  if (nextChoice) return *std::exchange(nextChoice, std::nullopt);
+  QFileDialog dialog(parent, QStringLiteral("Locate Dravik2 executable file please..."),
+                     StartFolder(), QStringLiteral("Dravik 2 (*.exe)"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("exe"));  // "Dravik2" typed finds "Dravik2.exe"
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+void ExecutablePicker::setNextFileName(const QString& path) {
+  nextChoice = path.isNull() ? std::nullopt : std::optional(path);
+}
+
+}  // namespace kelvor

@@ -1,8 +1,0 @@
-#include <QApplication>
-
-#include "ui/launcher.h"
-
-int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
-  return kelvor::RunLauncher();
-}

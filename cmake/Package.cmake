@@ -8,7 +8,7 @@ if(KELVOR_CHMCMD)
   install(FILES ${KELVOR_HELP_FILE} DESTINATION .)
 endif()
 install(FILES resources/package/README.txt LICENSE DESTINATION .)
-install(FILES resources/licenses/Carlito-OFL-1.1.txt DESTINATION licenses)
+install(DIRECTORY resources/licenses/ DESTINATION licenses)
 if(WIN32)
   # Qt is linked in statically; its licence, and those of the libraries it bundles, travel
   # with it.

@@ -41,6 +41,8 @@ README.txt"
 echo "package: $(basename "$archive") holds one folder with the $(wc -l <<<"$expected") expected entries"
 
 source_files=$(cmake -E tar tf "$folder/kelvor-launcher-1.1-source.zip")
+[ "$(ls "$folder/licenses")" = $'Carlito-OFL-1.1.txt\nQt-LGPL-3.0.txt' ] ||
+  fail "the licences: $(ls "$folder/licenses" | tr '\n' ' ')"
 for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/ ui/main_window.cpp; do
   grep -qx "kelvor-launcher-1.1-source/$file" <<<"$source_files" || fail "the source lacks $file"
 done

@@ -74,7 +74,8 @@ cp "$work/decoys/appSet" "$folder/appSet"
 width=$(shown_width)
 [ "$width" -lt 500 ] || fail "the error box shows first (width $width)"
 xdotool key Return
-sleep 1
+for _ in $(seq 100); do [ "$(xdotool search --onlyvisible --name '^Kelvor Launcher$' | wc -l)" = 1 ] &&
+  [ "$(shown_width)" -gt 500 ] && break; sleep 0.1; done
 width=$(shown_width)
 [ "$width" -gt 500 ] && [ -f "$folder/appSet.bak" ] || fail "the main window follows the box"
 kill %% && wait %% 2>/dev/null || true

@@ -6,6 +6,8 @@
 namespace kelvor {
 namespace {
 
+// Set by tests: the next choice to return instead of showing the dialog (an empty inner
+// value: the player cancels).
 std::optional<std::optional<QString>> nextChoice;
 
 // Where programs are installed on Windows, the player's home folder elsewhere.
@@ -31,7 +33,7 @@ std::optional<QString> ExecutablePicker::Pick(QWidget* parent) {
 }
 
 void ExecutablePicker::setNextFileName(const QString& path) {
-  nextChoice = path.isNull() ? std::nullopt : std::optional(path);
+  nextChoice.emplace(path.isNull() ? std::nullopt : std::optional(path));
 }
 
 }  // namespace kelvor

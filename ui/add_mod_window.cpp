@@ -6,19 +6,25 @@
 #include "ui/form_font.h"
 #include "ui/message_box.h"
 #include "ui/messages.h"
+#include "ui_add_mod_window.h"
 
 namespace kelvor {
 
 AddModWindow::AddModWindow(QStringListModel& modNames, const QString& modListFile, QWidget* parent)
-    : QDialog(parent, Qt::Tool), modNames_(modNames), modListFile_(modListFile) {
-  SetUpForm(ui_, this);
-  ui_.Text1->setFocus();  // the player types at once
-  connect(ui_.Command1, &QPushButton::clicked, this, &AddModWindow::AddItem);
-  connect(ui_.Command2, &QPushButton::clicked, this, &AddModWindow::SaveAndClose);
+    : QDialog(parent, Qt::Tool),
+      ui_(std::make_unique<Ui::AddMod>()),
+      modNames_(modNames),
+      modListFile_(modListFile) {
+  SetUpForm(*ui_, this);
+  ui_->Text1->setFocus();  // the player types at once
+  connect(ui_->Command1, &QPushButton::clicked, this, &AddModWindow::AddItem);
+  connect(ui_->Command2, &QPushButton::clicked, this, &AddModWindow::SaveAndClose);
 }
 
+AddModWindow::~AddModWindow() = default;
+
 void AddModWindow::AddItem() {
-  const QString name = ui_.Text1->text();
+  const QString name = ui_->Text1->text();
   if (name.isEmpty()) {
     MessageBox::Notice(this, TwoSentences(kEmptyNameText, kNameNeededText));
     return;

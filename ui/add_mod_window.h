@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDialog>
-
-#include "ui_add_mod_window.h"
+#include <memory>
 
 class QStringListModel;
+namespace Ui {
+class AddMod;
+}
 
 namespace kelvor {
 
@@ -15,12 +17,13 @@ class AddModWindow final : public QDialog {
 
  public:
   AddModWindow(QStringListModel& modNames, const QString& modListFile, QWidget* parent);
+  ~AddModWindow() override;
 
  private:
   void AddItem();
   void SaveAndClose();
 
-  Ui::AddMod ui_;
+  const std::unique_ptr<Ui::AddMod> ui_;
   QStringListModel& modNames_;
   const QString modListFile_;
 };

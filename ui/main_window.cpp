@@ -17,6 +17,7 @@
 #include "ui/message_box.h"
 #include "ui/messages.h"
 #include "ui_about_window.h"
+#include "ui_main_window.h"
 
 namespace kelvor {
 namespace {
@@ -33,49 +34,52 @@ MainWindow::MainWindow(const QString& folder)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      ui_(std::make_unique<Ui::Main>()),
       files_(folder),
       helpFile_(folder + QStringLiteral("/Kelvor_Launcher_Help.chm")),
       modNames_(new QStringListModel(this)) {
-  SetUpForm(ui_, this);
-  ui_.List1->setModel(modNames_);
+  SetUpForm(*ui_, this);
+  ui_->List1->setModel(modNames_);
   // The controls sit in their frames as if each frame's caption stood on its top border, as
   // the classic Windows frame draws it; every other control keeps the desktop's own look.
   auto* frameStyle = QStyleFactory::create(QStringLiteral("Windows"));
   frameStyle->setParent(this);
   for (QGroupBox* frame :
-       {ui_.Frame1, ui_.Frame2, ui_.Frame3, ui_.ModsFrame, ui_.Frame5, ui_.Frame4}) {
+       {ui_->Frame1, ui_->Frame2, ui_->Frame3, ui_->ModsFrame, ui_->Frame5, ui_->Frame4}) {
     frame->setStyle(frameStyle);
   }
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setAttribute(Qt::WA_DeleteOnClose);
 
-  ConnectSwitch(ui_.Param1Check, &LaunchOptions::WindowArg, kWindowSwitch);
-  ConnectSwitch(ui_.Param2Check, &LaunchOptions::NoSplashArg, kNoSplashSwitch);
-  ConnectSwitch(ui_.Param3Check, &LaunchOptions::NoPauseArg, kNoPauseSwitch);
-  ConnectSwitch(ui_.Param4Check, &LaunchOptions::ScriptErrorsArg, kScriptErrorsSwitch);
-  ConnectSwitch(ui_.HostCheck, &LaunchOptions::HostArg, kHostSwitch);
+  ConnectSwitch(ui_->Param1Check, &LaunchOptions::WindowArg, kWindowSwitch);
+  ConnectSwitch(ui_->Param2Check, &LaunchOptions::NoSplashArg, kNoSplashSwitch);
+  ConnectSwitch(ui_->Param3Check, &LaunchOptions::NoPauseArg, kNoPauseSwitch);
+  ConnectSwitch(ui_->Param4Check, &LaunchOptions::ScriptErrorsArg, kScriptErrorsSwitch);
+  ConnectSwitch(ui_->HostCheck, &LaunchOptions::HostArg, kHostSwitch);
   // A button and a menu item that do the same thing run one operation.
-  connect(ui_.LaunchButton, &QPushButton::clicked, this, &MainWindow::Launch);
-  connect(ui_.mnuLaunch, &QAction::triggered, this, &MainWindow::Launch);
-  connect(ui_.SaveButton, &QPushButton::clicked, this, &MainWindow::SaveExecutablePath);
-  connect(ui_.mnuSaveExe, &QAction::triggered, this, &MainWindow::SaveExecutablePath);
-  connect(ui_.ExitButton, &QPushButton::clicked, this, &MainWindow::Quit);
-  connect(ui_.mnuExit, &QAction::triggered, this, &MainWindow::Quit);
-  connect(ui_.AddButton, &QPushButton::clicked, this, &MainWindow::OpenAddModWindow);
-  connect(ui_.mnuAdd, &QAction::triggered, this, &MainWindow::OpenAddModWindow);
-  connect(ui_.RemoveButton, &QPushButton::clicked, this, &MainWindow::RemoveSelectedMod);
-  connect(ui_.mnuRemove, &QAction::triggered, this, &MainWindow::RemoveSelectedMod);
-  connect(ui_.LocationButton, &QPushButton::clicked, this, &MainWindow::LocateExecutable);
-  connect(ui_.ApplyButton, &QPushButton::clicked, this, &MainWindow::ApplyConnection);
-  connect(ui_.ClearButton, &QPushButton::clicked, this, &MainWindow::ClearConnection);
-  connect(ui_.ApplyModsButton, &QPushButton::clicked, this, &MainWindow::ApplyMod);
-  connect(ui_.ClearModsButton, &QPushButton::clicked, this, &MainWindow::ClearMod);
-  connect(ui_.mnuSaveMODs, &QAction::triggered, this, &MainWindow::SaveList);
-  connect(ui_.mnuMinimize, &QAction::triggered, this, &MainWindow::MinimizeToNotificationArea);
-  connect(ui_.mnuHelpContents, &QAction::triggered, this, &MainWindow::OpenHelp);
-  connect(ui_.mnuAbout, &QAction::triggered, this, &MainWindow::OpenAboutWindow);
+  connect(ui_->LaunchButton, &QPushButton::clicked, this, &MainWindow::Launch);
+  connect(ui_->mnuLaunch, &QAction::triggered, this, &MainWindow::Launch);
+  connect(ui_->SaveButton, &QPushButton::clicked, this, &MainWindow::SaveExecutablePath);
+  connect(ui_->mnuSaveExe, &QAction::triggered, this, &MainWindow::SaveExecutablePath);
+  connect(ui_->ExitButton, &QPushButton::clicked, this, &MainWindow::Quit);
+  connect(ui_->mnuExit, &QAction::triggered, this, &MainWindow::Quit);
+  connect(ui_->AddButton, &QPushButton::clicked, this, &MainWindow::OpenAddModWindow);
+  connect(ui_->mnuAdd, &QAction::triggered, this, &MainWindow::OpenAddModWindow);
+  connect(ui_->RemoveButton, &QPushButton::clicked, this, &MainWindow::RemoveSelectedMod);
+  connect(ui_->mnuRemove, &QAction::triggered, this, &MainWindow::RemoveSelectedMod);
+  connect(ui_->LocationButton, &QPushButton::clicked, this, &MainWindow::LocateExecutable);
+  connect(ui_->ApplyButton, &QPushButton::clicked, this, &MainWindow::ApplyConnection);
+  connect(ui_->ClearButton, &QPushButton::clicked, this, &MainWindow::ClearConnection);
+  connect(ui_->ApplyModsButton, &QPushButton::clicked, this, &MainWindow::ApplyMod);
+  connect(ui_->ClearModsButton, &QPushButton::clicked, this, &MainWindow::ClearMod);
+  connect(ui_->mnuSaveMODs, &QAction::triggered, this, &MainWindow::SaveList);
+  connect(ui_->mnuMinimize, &QAction::triggered, this, &MainWindow::MinimizeToNotificationArea);
+  connect(ui_->mnuHelpContents, &QAction::triggered, this, &MainWindow::OpenHelp);
+  connect(ui_->mnuAbout, &QAction::triggered, this, &MainWindow::OpenAboutWindow);
 }
+
+MainWindow::~MainWindow() = default;
 
 void MainWindow::ConnectSwitch(QCheckBox* box, QString LaunchOptions::*slot, QStringView fragment) {
   // The fragment follows the box's new state, so the two can never drift apart.
@@ -96,7 +100,7 @@ void MainWindow::Load() {
   const std::optional<QString> exePath = ReadExePath(files_.exePath);
   ModListReading mods = ReadModList(files_.modList);
   if (exePath) {
-    ui_.FileLocationText->setText(*exePath);
+    ui_->FileLocationText->setText(*exePath);
     RefreshPreview();
   }
   modNames_->setStringList(std::move(mods.names));
@@ -104,13 +108,13 @@ void MainWindow::Load() {
 }
 
 void MainWindow::RefreshPreview() {
-  ui_.HintLabel->setText(ComposeCommandLine(ui_.FileLocationText->text(), options_));
+  ui_->HintLabel->setText(ComposeCommandLine(ui_->FileLocationText->text(), options_));
 }
 
 void MainWindow::ApplyConnection() {
   // The fragments take the boxes' texts even when the warning follows; the preview then keeps
   // its last composition, while a launch already uses them.
-  if (!SetConnection(options_, ui_.IPText->text(), ui_.PortText->text(), ui_.PassText->text())) {
+  if (!SetConnection(options_, ui_->IPText->text(), ui_->PortText->text(), ui_->PassText->text())) {
     MessageBox::Notice(this, TwoSentences(kConnectionNeededText, kPasswordOptionalText));
     return;
   }
@@ -118,7 +122,7 @@ void MainWindow::ApplyConnection() {
 }
 
 void MainWindow::ClearConnection() {
-  for (QLineEdit* box : {ui_.IPText, ui_.PortText, ui_.PassText}) box->clear();
+  for (QLineEdit* box : {ui_->IPText, ui_->PortText, ui_->PassText}) box->clear();
   SetConnection(options_, {}, {}, {});
   RefreshPreview();
 }
@@ -142,16 +146,16 @@ void MainWindow::ClearMod() {
 void MainWindow::LocateExecutable() {
   // A cancelled dialog leaves the path as it was; only saving writes it to the file.
   if (const std::optional<QString> path = ExecutablePicker::Pick(this)) {
-    ui_.FileLocationText->setText(*path);
+    ui_->FileLocationText->setText(*path);
   }
 }
 
 void MainWindow::Launch() {
-  if (!StartGame(ui_.FileLocationText->text(), options_)) {
+  if (!StartGame(ui_->FileLocationText->text(), options_)) {
     MessageBox::Error(this);
     return;
   }
-  if (ui_.CloseCheck->isChecked()) close();
+  if (ui_->CloseCheck->isChecked()) close();
 }
 
 void MainWindow::Quit() {
@@ -209,7 +213,7 @@ void MainWindow::OpenHelp() {
 }
 
 void MainWindow::SaveExecutablePath() {
-  if (!SaveExePath(files_.exePath, ui_.FileLocationText->text())) {
+  if (!SaveExePath(files_.exePath, ui_->FileLocationText->text())) {
     MessageBox::Error(this);
     return;
   }
@@ -269,7 +273,7 @@ void MainWindow::ShowSubform(QDialog* subform) {
 }
 
 int MainWindow::SelectedModRow() const {
-  const QModelIndexList selected = ui_.List1->selectionModel()->selectedRows();
+  const QModelIndexList selected = ui_->List1->selectionModel()->selectedRows();
   return selected.isEmpty() ? -1 : selected.first().row();
 }
 

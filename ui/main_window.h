@@ -2,12 +2,17 @@
 
 #include <QMainWindow>
 #include <QSystemTrayIcon>
+#include <memory>
 
 #include "core/data_file.h"
 #include "core/launch_options.h"
-#include "ui_main_window.h"
 
+class QCheckBox;
+class QDialog;
 class QStringListModel;
+namespace Ui {
+class Main;
+}
 
 namespace kelvor {
 
@@ -20,6 +25,7 @@ class MainWindow final : public QMainWindow {
  public:
   // `folder` holds the two data files and the help: the launcher's own folder.
   explicit MainWindow(const QString& folder);
+  ~MainWindow() override;
 
   // Start-up, run once before the window is first shown: the default switches, the saved
   // path and its preview, the saved mod names. A failure is told in one error box.
@@ -58,7 +64,8 @@ class MainWindow final : public QMainWindow {
   void ShowSubform(QDialog* subform);
   int SelectedModRow() const;
 
-  Ui::Main ui_;
+  // Only this window's own source sees the form's generated code.
+  const std::unique_ptr<Ui::Main> ui_;
   const DataFiles files_;
   const QString helpFile_;
   LaunchOptions options_;

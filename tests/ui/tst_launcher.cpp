@@ -300,7 +300,7 @@ void LauncherTest::failedStartsStartNothing() {
   }
   choosePath(game());
   click("LaunchButton");
-  QCOMPARE(firstGame().first(), game());
+  QCOMPARE(firstGame().value(0), game());
   QTRY_VERIFY(!window_);
 }
 
@@ -329,8 +329,8 @@ void LauncherTest::applyMod() {
   QCOMPARE(shownBoxes(), QList<Box>({{Warning, kNone}, {Warning, kNone}}));
   QCOMPARE(preview(), game() + kDefaults + " -mod=my mod");
   selectMod(2);
-  for (const QKeySequence keys : {Qt::Key_F2, Qt::Key_X, Qt::Key_Return}) press(keys);
-  QCOMPARE(mods(), QStringList({"a", "", "my mod", "b"}));
+  press(Qt::Key_F2);
+  QCOMPARE(QApplication::focusWidget(), find("List1"));  // no editor opened over the name
   click("ClearModsButton");
   QCOMPARE(preview(), game() + kDefaults);
 }

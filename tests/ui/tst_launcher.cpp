@@ -82,7 +82,11 @@ class LauncherTest : public QObject {
   void click(const QString& name);
   void closeFromTitleBar(QWidget* window);
   void activateNext();
-  void press(const QKeySequence& keys) { QTest::keySequence(QApplication::focusWidget(), keys); }
+  void press(const QKeySequence& keys) {
+    QWidget* focus = QApplication::focusWidget();
+    [&] { QVERIFY2(focus, "no control has the keyboard"); }();
+    if (focus) QTest::keySequence(focus, keys);
+  }
   void type(const QString& name, const QString& text) {
     QLineEdit* box = find<QLineEdit>(name);
     box->clear();

@@ -48,6 +48,17 @@ QStringList CutCaptions(const QWidget* form) {
   return cut;
 }
 
+// The controls that Tab visits, from the one that has the keyboard until one comes round again.
+QStringList TabOrder() {
+  QStringList order;
+  for (QWidget* at = QApplication::focusWidget(); !order.contains(at->objectName());
+       at = QApplication::focusWidget()) {
+    order.append(at->objectName());
+    QTest::keyClick(at, Qt::Key_Tab);
+  }
+  return order;
+}
+
 }  // namespace
 
 // The launcher's windows, driven as a player drives them, over real files and a stand-in game.
@@ -74,8 +85,10 @@ class LauncherTest : public QObject {
   void removeMod();
   void addModWindow();
   void subformsKeepTheMainWindowWaiting();
-  void quitAndHelp();
+  void helpBesideTheLauncher();
+  void quitSavesNothing();
   void notificationArea();
+  void withoutNotificationAreaItMinimises();
 
  private:
   void start(const QByteArray& appSet, const QByteArray& modDta);
@@ -234,13 +247,7 @@ void LauncherTest::startUp() {
 // Tab visits every control once, frame by frame; the password is typed unseen; no caption has
 // an access key, and each fits in the font drawn, Calibri or its twin.
 void LauncherTest::formInvariants() {
-  QStringList order;
-  for (QWidget* at = QApplication::focusWidget(); !order.contains(at->objectName());
-       at = QApplication::focusWidget()) {
-    order.append(at->objectName());
-    QTest::keyClick(at, Qt::Key_Tab);
-  }
-  QCOMPARE(order.join(' '),
+  QCOMPARE(TabOrder().join(' '),
            "Param1Check Param2Check Param3Check Param4Check IPText PortText PassText HostCheck "
            "ApplyButton ClearButton SaveButton LocationButton List1 AddButton RemoveButton "
            "ApplyModsButton ClearModsButton ExitButton CloseCheck LaunchButton");
@@ -397,13 +404,17 @@ void LauncherTest::subformsKeepTheMainWindowWaiting() {
   QCOMPARE(fileBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n");
 }
 
-// F1 opens the help beside the launcher, if there is one. Exit asks, and No changes nothing;
-// Yes, or the title bar's close without a question, unloads the window and saves nothing.
-void LauncherTest::quitAndHelp() {
+// F1 opens the help beside the launcher, if there is one; where there is none, nothing opens.
+void LauncherTest::helpBesideTheLauncher() {
   click("mnuHelpContents");
   testing::WriteBytes("Kelvor_Launcher_Help.chm", "ITSF");
   press(Qt::Key_F1);
   QCOMPARE(opened_, QList{QUrl::fromLocalFile(dir_->filePath("Kelvor_Launcher_Help.chm"))});
+}
+
+// Exit asks, and No changes nothing; Yes, or the title bar's close without a question, unloads
+// the window and saves nothing.
+void LauncherTest::quitSavesNothing() {
   choosePath("D:\\new.exe");
   MessageBox::setNextAnswer(QMessageBox::No);
   click("ExitButton");
@@ -418,9 +429,8 @@ void LauncherTest::quitAndHelp() {
   QTRY_VERIFY(!window_);
 }
 
-// Ctrl+M hides the window behind an icon, or minimises it where there is no notification area.
-// A double-click does not restore it: its first press has. Closed while hidden, the window
-// unloads with its icon.
+// Ctrl+M hides the window behind an icon. A double-click does not restore it: its first press
+// has. Closed while hidden, the window unloads with its icon.
 void LauncherTest::notificationArea() {
   press(Qt::CTRL | Qt::Key_M);
   QCOMPARE(icon()->toolTip(), "Restore Kelvor Launcher");
@@ -433,7 +443,11 @@ void LauncherTest::notificationArea() {
   QSystemTrayIcon* const hiddenIcon = icon();
   closeFromTitleBar(window_);
   QVERIFY(!hiddenIcon->isVisible());
-  start(fileBytes("appSet"), fileBytes("modDta"));
+}
+
+// Where there is no notification area, Ctrl+M minimises the window: hidden without an icon, it
+// could never be brought back.
+void LauncherTest::withoutNotificationAreaItMinimises() {
   MainWindow::setNotificationAreaForTests(false);
   press(Qt::CTRL | Qt::Key_M);
   MainWindow::setNotificationAreaForTests(true);

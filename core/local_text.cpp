@@ -17,6 +17,11 @@ bool IsPlainAscii(QByteArrayView bytes) {
                      [](char c) { return IsPlainAsciiCode(static_cast<unsigned char>(c)); });
 }
 
+bool IsPlainAscii(QStringView text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](QChar c) { return IsPlainAsciiCode(c.unicode()); });
+}
+
 }  // namespace
 
 std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
@@ -33,10 +38,7 @@ std::optional<QString> DecodeLocalText(QByteArrayView bytes) {
 
 std::optional<QByteArray> EncodeLocalText(const QString& text) {
   // Again, plain ASCII needs no encoder; a list of a million names is saved many times faster.
-  if (std::all_of(text.begin(), text.end(),
-                  [](QChar c) { return IsPlainAsciiCode(c.unicode()); })) {
-    return text.toLatin1();
-  }
+  if (IsPlainAscii(text)) return text.toLatin1();
   QStringEncoder encoder(QStringConverter::System, QStringConverter::Flag::Stateless);
   QByteArray bytes = encoder.encode(text);
   // Windows' ANSI code pages put a stand-in such as '?' where a character is missing and say

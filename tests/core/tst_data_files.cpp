@@ -66,8 +66,9 @@ void DataFilesTest::readersKeepWhatTheyCannotRead() {
   if (file.startsWith("appset")) {
     QCOMPARE(ReadExePath(path), read.isEmpty() ? std::nullopt : std::optional(read.first()));
   } else {
-    QCOMPARE(ReadModList(path).names, read);
-    QCOMPARE(ReadModList(path).complete, !kept);
+    const ModListReading reading = ReadModList(path);
+    QCOMPARE(reading.names, read);
+    QCOMPARE(reading.complete, !kept);
     QVERIFY(WriteModList(dir.filePath("again"), read));
     QCOMPARE(ReadModList(dir.filePath("again")).names, read);
   }

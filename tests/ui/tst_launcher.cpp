@@ -20,7 +20,6 @@ using enum QMessageBox::Icon;
 namespace {
 
 const QString kDefaults = " -noSplash -noPause -showScriptErrors";
-const QString kNone = "Nothing was selected!";
 
 struct Box {
   QMessageBox::Icon icon;
@@ -32,6 +31,7 @@ char* toString(const Box& box) { return QTest::toString(box.over + ": " + box.te
 const Box kError{Critical, "Oops! Something's gone wrong!"};
 const Box kNoServer{
     Warning, "IP address and Port number must be defined as minimum!\n\nPassword is optional."};
+const Box kNothingSelected{Warning, "Nothing was selected!"};
 const Box kRemove{Question, "This will remove the selected item!\n\nDo you want to proceed?"};
 
 // The controls of `form` whose captions are cut short in the font they are drawn with.
@@ -337,7 +337,7 @@ void LauncherTest::applyMod() {
     selectMod(row);
     click("ApplyModsButton");
   }
-  QCOMPARE(shownBoxes(), QList<Box>({{Warning, kNone}, {Warning, kNone}}));
+  QCOMPARE(shownBoxes(), QList({kNothingSelected, kNothingSelected}));
   QCOMPARE(preview(), game() + kDefaults + " -mod=my mod");
   selectMod(2);
   press(Qt::Key_F2);
@@ -358,7 +358,7 @@ void LauncherTest::removeMod() {
   selectMod(-1);
   click("RemoveButton");
   const Box removed{Information, "Selected item was removed!\n\nMod list saved!"};
-  QCOMPARE(shownBoxes(), QList<Box>({kRemove, kRemove, removed, kRemove, {Warning, kNone}}));
+  QCOMPARE(shownBoxes(), QList({kRemove, kRemove, removed, kRemove, kNothingSelected}));
   QFile::remove("modDta");
   click("mnuSaveMODs");
   QCOMPARE(shownBoxes(), QList{kError});

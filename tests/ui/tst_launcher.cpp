@@ -287,18 +287,14 @@ class LauncherTest : public QObject {
         window->windowHandle());
   }
 
-  // As a window manager does, activates the window that takes input: a subform, or the main one.
-  void activateNext() {
-    QWidget* next = subform() ? subform() : window_.data();
-    if (!next || !next->isVisible() || next->isMinimized()) return;
-    next->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), next);
-  }
-
-  // Keys go where the keyboard is: to the window that takes input, once the window manager has
-  // activated it.
+  // Keys go where the keyboard is, once the window that takes input (a subform, or else the
+  // main window) is active, as a window manager makes it.
   void press(const QKeySequence& keys) {
-    activateNext();
+    QWidget* window = subform() ? subform() : window_.data();
+    if (window && window->isVisible() && !window->isMinimized()) {
+      window->activateWindow();
+      QTRY_COMPARE(QApplication::activeWindow(), window);
+    }
     QWidget* focus = QApplication::focusWidget();
     [&] { QVERIFY2(focus, "no control has the keyboard"); }();
     if (focus) QTest::keySequence(focus, keys);

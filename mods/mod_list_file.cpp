@@ -10,11 +10,10 @@
 namespace kelvor {
 
 ModListReading ReadModList(const QString& file) {
-  // Checked before reading, so that a huge file costs neither time nor memory.
-  const std::optional<QByteArray> bytes = QFileInfo(file).size() > kMaxModListBytes
-                                              ? std::nullopt
-                                              : ReadDataFile(file, kMaxModListBytes);
-  ModListReading reading = bytes ? ParseModList(*bytes) : ModListReading{};
+  // One byte past the limit tells a list that is too large, and no more of a huge file is read.
+  const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxModListBytes + 1);
+  const bool whole = bytes && bytes->size() <= kMaxModListBytes;
+  ModListReading reading = whole ? ParseModList(*bytes) : ModListReading{};
   if (!reading.complete) KeepCopy(file);
   return reading;
 }

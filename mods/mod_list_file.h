@@ -13,7 +13,7 @@ namespace kelvor {
 inline constexpr qsizetype kMaxModNameLength = 32767;
 
 // The largest mod list read: a million names of 16 letters fit, with room to spare. A larger
-// file is no list a player keeps; it is not read, and the copy kept of it stays quick to make.
+// file is no list a player keeps; it is refused, and the copy kept of it stays quick to make.
 inline constexpr qint64 kMaxModListBytes = qint64{20} * 1024 * 1024;
 
 struct ModListReading {

@@ -11,17 +11,18 @@ namespace {
 // Wine prefix) its metric twin Carlito takes its place at the same widths, so that no caption
 // is cut: the system's, where fontconfig already puts it in Calibri's place, or else the copy
 // the launcher carries. Resolving the font here costs nothing the first text would not.
-bool UseCalibriOrCarlito() {
+void UseCalibriOrCarlito() {
   const QString family = QFontInfo(QFont(QStringLiteral("Calibri"))).family();
-  if (family == QLatin1String("Calibri") || family == QLatin1String("Carlito")) return true;
+  if (family == QLatin1String("Calibri") || family == QLatin1String("Carlito")) return;
   QFont::insertSubstitution(QStringLiteral("Calibri"), QStringLiteral("Carlito"));
   QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
-  return true;
 }
 
 }  // namespace
 
-void PrepareFormFont() { [[maybe_unused]] static const bool prepared = UseCalibriOrCarlito(); }
+void PrepareFormFont() {
+  [[maybe_unused]] static const bool prepared = (UseCalibriOrCarlito(), true);
+}
 
 void ApplyPointSizes(QWidget* widget) {
   if (const QVariant points = widget->property("pointSizeF"); points.isValid()) {

@@ -299,8 +299,9 @@ class LauncherTest : public QObject {
   }
 
   void type(const QString& name, const QString& text) {
-    find<QLineEdit>(name)->clear();
-    QTest::keyClicks(find(name), text);
+    auto* box = find<QLineEdit>(name);
+    box->clear();
+    QTest::keyClicks(box, text);
   }
 
   void selectMod(int row) {

@@ -20,16 +20,6 @@
 #include "ui_main_window.h"
 
 namespace kelvor {
-namespace {
-
-std::optional<bool> notificationAreaForTests;
-
-bool HasNotificationArea() {
-  return notificationAreaForTests.value_or(QSystemTrayIcon::isSystemTrayAvailable());
-}
-
-}  // namespace
-
 MainWindow::MainWindow(const QString& folder)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -87,10 +77,6 @@ void MainWindow::ConnectSwitch(QCheckBox* box, QString LaunchOptions::*slot, QSt
     options_.*slot = checked ? fragment.toString() : QString();
     RefreshPreview();
   });
-}
-
-void MainWindow::setNotificationAreaForTests(bool available) {
-  notificationAreaForTests = available;
 }
 
 void MainWindow::Load() {
@@ -169,7 +155,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::MinimizeToNotificationArea() {
   // Hidden with no icon to click, the launcher could never be brought back.
-  if (!HasNotificationArea()) {
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
     showMinimized();
     return;
   }

@@ -34,9 +34,6 @@ class MainWindow final : public QMainWindow {
   // Shows the command line the current path and options make.
   void RefreshPreview();
 
-  // The test platform has no notification area; tests say whether there is one.
-  static void setNotificationAreaForTests(bool available);
-
  protected:
   // Nothing is saved on the way out, and the icon goes with the window.
   void closeEvent(QCloseEvent* event) override;

@@ -26,7 +26,6 @@ class DataFilesTest : public QObject {
     const QStringList none;
     QTest::newRow("plain") << "appset-plain" << QStringList{"C:\\Games\\Dravik 2\\Dravik2.exe"}
                            << false;
-    QTest::newRow("quoted") << "appset-quoted" << QStringList{"C:\\a, b\\Dravik2.exe"} << false;
     QTest::newRow("NUL") << "appset-nul" << none << true;
     QTest::newRow("over-long") << "appset-long-line" << none << true;
     QTest::newRow("names")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The portable package: made by CPack, unpacked into a folder with a blank in its name, and
-# started from another folder, it finds its data files beside itself and shows its window.
+# started from another folder, it finds its data files and its help beside itself and shows its
+# window.
 # Usage: check_package.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -90,6 +91,25 @@ cmake --install "$build" --prefix "$folder" >/dev/null
 [ "$(cat "$folder/appSet" "$folder/modDta")" = $'game.exe\r\nVallmark\r' ] ||
   fail "an update replaced the player's files"
 echo "update: tar --skip-old-files and cmake --install keep the player's appSet and modDta"
+
+# F1 hands the desktop's viewer the help beside the launcher, whatever the working folder, and
+# nothing at all while the help is missing. The viewer here records what it was given.
+mkdir "$work/viewer"
+printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$work" >"$work/viewer/xdg-open"
+chmod +x "$work/viewer/xdg-open"
+mv "$folder/Kelvor_Launcher_Help.chm" "$work/"
+(cd / && PATH="$work/viewer:$PATH" exec "$folder/kelvor-launcher") &
+main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$')
+xdotool windowfocus --sync "$main" key F1
+sleep 1  # for the key to be handled while the help is still away
+mv "$work/Kelvor_Launcher_Help.chm" "$folder/"
+xdotool key F1
+for _ in $(seq 100); do [ -s "$work/opened" ] && break; sleep 0.1; done
+sleep 0.5
+[ "$(cat "$work/opened" 2>/dev/null)" = "file://${folder// /%20}/Kelvor_Launcher_Help.chm" ] ||
+  fail "F1 handed the viewer: $(cat "$work/opened" 2>/dev/null)"
+kill %% && wait %% 2>/dev/null || true
+echo "help: F1 from another folder opened the help beside the launcher, and nothing while missing"
 
 export XDG_DATA_HOME="$work/xdg"
 "$folder/install-menu-entry" >/dev/null

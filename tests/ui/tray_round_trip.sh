@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The notification-area icon on a real X desktop: minimise with Ctrl+M, find the icon in a
-# tray host, click it, and see the window back and the icon gone.
+# tray host, click it, and see the window back and the icon gone. Then quitting, and Ctrl+M
+# where there is no notification area.
 # Usage: tray_round_trip.sh LAUNCHER
 set -euo pipefail
 launcher=$1
@@ -16,7 +17,8 @@ unset QT_QPA_PLATFORM  # the real X platform, not the tests' offscreen one
 folder=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
 cp "$launcher" "$folder/"
-printf 'game.exe\r\n' >"$folder/appSet"
+# Written as the launcher never writes them, so that any save on the way out would show.
+printf '"game.exe"\n' | tee "$folder/appSet" "$folder/appSet.before" >/dev/null
 printf 'Vallmark\r\n' >"$folder/modDta"
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -39,6 +41,7 @@ restored() { test "$(visible_main)" = "$main" && test -z "$(icons)"; }
 
 trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
   --SetDockType true --transparent false &
+tray_host=$!
 sleep 2  # the tray host must own the notification area before the launcher asks for it
 start() {
   "$folder/kelvor-launcher" &
@@ -72,13 +75,20 @@ ended() {
   [ "$status" = 0 ] || fail "the launcher ended with status $status"
 }
 
-# Exit and Yes.
-xdotool windowfocus --sync "$main"
-xdotool mousemove --window "$main" 56 463 click 1
+# Exit asks: Escape answers No, and the launcher stays; Enter answers Yes.
+exit_and_answer() {
+  xdotool windowfocus --sync "$main"
+  xdotool mousemove --window "$main" 56 463 click 1
+  sleep 0.5
+  xdotool key "$1"
+}
+exit_and_answer Escape
 sleep 0.5
-xdotool key Return
+[ "$(visible_main)" = "$main" ] || fail "Exit, No: the window stays"
+exit_and_answer Return
 ended
-echo "Exit, Yes: the launcher ended with status 0"
+cmp -s "$folder/appSet" "$folder/appSet.before" || fail "Exit saved the path file"
+echo "Exit, No: the window stayed; Exit, Yes: the launcher ended with status 0, saving nothing"
 
 # Hidden behind its icon, the main window is asked to close, as a session manager asks it.
 start
@@ -97,3 +107,14 @@ PY
 ended
 [ -z "$(icons)" ] || fail "the icon stays after the launcher ended"
 echo "closed while hidden: the launcher ended with status 0, icon gone"
+
+# Hidden with no icon to click, the window could never be brought back: with no tray host, Ctrl+M
+# only minimises, which on this bare X server leaves the window on screen.
+kill "$tray_host"
+wait "$tray_host" || true
+start
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+m
+sleep 1
+[ "$(visible_main)" = "$main" ] && [ -z "$(icons)" ] || fail "without a tray, Ctrl+M hides the window"
+echo "no tray host: Ctrl+M left the window where the player can find it"

@@ -1,6 +1,5 @@
-// Stands in for the game: writes its program path, its working folder and each argument, one
-// a line, to a file named after its process id in the folder KELVOR_GAME_RECORDS names. The
-// file appears whole, renamed from a ".part" file once written.
+// Stands in for the game: records its path, working folder and arguments, one a line, in a file
+// named after its process id in the folder KELVOR_GAME_RECORDS names, renamed in once whole.
 #include <unistd.h>
 
 #include <cstdio>

@@ -16,9 +16,9 @@ using Boxes = QList<QMessageBox::Icon>;
 
 const QString kDefaults = " -noSplash -noPause -showScriptErrors";
 
-// The launcher's windows, driven as a player drives them, over real files and a stand-in game.
-// Each scenario starts in a folder of its own, with "Dravik 2/Dravik2.exe" saved as the game,
-// the mods "a", "", "my mod" and "b", and the main window open over them.
+// Each scenario drives the launcher's windows as a player would, in a folder of its own with
+// a stand-in game saved as "Dravik 2/Dravik2.exe", the mods "a", "", "my mod" and "b", and the
+// main window open over them.
 class LauncherTest : public QObject {
   Q_OBJECT
 
@@ -74,9 +74,8 @@ class LauncherTest : public QObject {
     QCOMPARE(preview(), game() + " -window -noPause -connect=h -port=1 -host");
   }
 
-  // A path that starts nothing is an error, and the launcher stays despite "Close after launch".
-  // The game that starts first gets each switch whole, shell characters and all, the server
-  // boxes' texts even after a warning, in the launcher's working folder; then the launcher closes.
+  // A failed start is an error, and the launcher stays despite "Close after launch". The game
+  // gets each switch whole, even after a warning, in the working folder; then the launcher closes.
   void launch() {
     const QString password = "$(touch pwned); `touch pwned` | ' \" && %PATH% ^ \\";
     click("CloseCheck");
@@ -132,9 +131,8 @@ class LauncherTest : public QObject {
     QCOMPARE(shownBoxes(), Boxes({Question, Question, Information}));
   }
 
-  // Add Mods, over the main window that waits greyed: Enter adds the name typed each time, blanks
-  // and all, and refuses an empty one. Close saves the whole list, saying first when it makes a
-  // new list file; a Close that fails keeps the window open.
+  // Add Mods, over the main window that waits greyed: Enter adds the name typed, blanks and all,
+  // but not an empty one. Close saves the whole list, saying when the file is new, or stays open.
   void addModWindow() {
     QFile::remove("modDta");
     click("AddButton");
@@ -177,8 +175,7 @@ class LauncherTest : public QObject {
       QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
   }
 
-  // Keys go where the keyboard is, once the window that takes input is active, as a window
-  // manager makes it.
+  // Keys go to the control that has the keyboard, in the window that takes input.
   void press(const QKeySequence& keys) {
     form()->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), form());
@@ -243,7 +240,7 @@ class LauncherTest : public QObject {
   QString game() { return QDir::toNativeSeparators(dir_->filePath("Dravik 2/Dravik2.exe")); }
   bool greyed() { return !window_->centralWidget()->isEnabled(); }
   QWidget* subform() { return QApplication::activeModalWidget(); }
-  QWidget* form() { return subform() ? subform() : window_.data(); }  // the one taking input
+  QWidget* form() { return subform() ? subform() : window_.data(); }
 
   std::unique_ptr<QTemporaryDir> dir_;
   QPointer<MainWindow> window_;  // gone once the launcher has unloaded it

@@ -20,6 +20,7 @@
 #include "ui_main_window.h"
 
 namespace kelvor {
+
 MainWindow::MainWindow(const QString& folder)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

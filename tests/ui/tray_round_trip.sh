@@ -30,9 +30,12 @@ wait_for() {  # wait_for DESCRIPTION COMMAND...: up to 15 s for COMMAND to succe
   for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
   fail "$what"
 }
-minimise() {
+ctrl_m() {
   xdotool windowfocus --sync "$main"
   xdotool key --clearmodifiers ctrl+m
+}
+minimise() {
+  ctrl_m
   wait_for "the window hides on Ctrl+M" test -z "$(visible_main)"
   wait_for "one icon appears" test "$(icons | wc -l)" -eq 1
   icon=$(icons)
@@ -113,8 +116,7 @@ echo "closed while hidden: the launcher ended with status 0, icon gone"
 kill "$tray_host"
 wait "$tray_host" || true
 start
-xdotool windowfocus --sync "$main"
-xdotool key --clearmodifiers ctrl+m
+ctrl_m
 sleep 1
 [ "$(visible_main)" = "$main" ] && [ -z "$(icons)" ] ||
   fail "without a tray host, Ctrl+M leaves the window on screen and makes no icon"

@@ -169,7 +169,7 @@ class LauncherTest : public QObject {
 
   // A menu item runs; a click lands near the control's left edge, where a check box has its box.
   void click(const QString& name) {
-    if (auto* item = window_ ? window_->findChild<QAction*>(name) : nullptr)
+    if (auto* item = window_->findChild<QAction*>(name))
       item->trigger();
     else if (QWidget* control = find(name))
       QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));

@@ -27,9 +27,10 @@ bool WriteThrough(QSaveFile& file, const QByteArray& content) {
 std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes) {
   if (!QFileInfo(path).isFile()) return std::nullopt;
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray bytes = file.read(maxBytes);
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  // The open file's own size: a file over the limit costs nothing to refuse.
+  if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes) return std::nullopt;
+  QByteArray bytes = file.read(maxBytes + 1);  // a file that grew since is no more readable
+  if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes) return std::nullopt;
   return bytes;
 }
 

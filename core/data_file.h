@@ -6,8 +6,8 @@
 
 namespace kelvor {
 
-// Up to `maxBytes` of a regular file's bytes; nothing when it is missing, is not a file or
-// cannot be read.
+// A regular file's bytes; nothing when it is missing, is not a file, cannot be read, or holds
+// more than `maxBytes`, in which case none of it is read.
 std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes);
 
 // Replaces the file with `content` through a temporary file in the same folder that is

@@ -3,18 +3,14 @@
 #include "core/local_text.h"
 
 namespace kelvor {
-namespace {
-
-bool NeedsQuotes(const QString& text) {
-  return text.contains(u',') || text.startsWith(u' ') || text.startsWith(u'\t');
-}
-
-}  // namespace
 
 std::optional<QByteArray> EncodeFieldLine(const QString& text) {
+  if (text.contains(u'\r') || text.contains(u'\n')) return std::nullopt;
+  const bool quoted = text.contains(u',') || text.startsWith(u' ') || text.startsWith(u'\t');
+  if (quoted ? text.contains(u'"') : text.startsWith(u'"')) return std::nullopt;
   std::optional<QByteArray> bytes = EncodeLocalText(text);
   if (!bytes) return std::nullopt;
-  if (NeedsQuotes(text)) {
+  if (quoted) {
     bytes->prepend('"');
     bytes->append('"');
   }

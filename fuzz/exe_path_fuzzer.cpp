@@ -1,9 +1,9 @@
 // The path file's reader over arbitrary bytes: a path it returns is text that the launcher
-// would show and could save again.
+// would show, could save again, and would read back the same.
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/local_text.h"
+#include "core/field_writer.h"
 #include "launch/exe_path_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       kelvor::ParseExePath(QByteArrayView(data, static_cast<qsizetype>(size)));
   if (!path) return 0;
   if (path->size() > kelvor::kMaxExePathLength || path->contains(QChar(0))) std::abort();
-  if (!kelvor::EncodeLocalText(*path)) std::abort();  // read text always encodes back
+  const std::optional<QByteArray> line = kelvor::EncodeFieldLine(*path);
+  if (!line || kelvor::ParseExePath(*line) != path) std::abort();
   return 0;
 }

@@ -1,5 +1,5 @@
 // The mod list's reader over arbitrary bytes: every name is text the launcher could save, and
-// a file that reads back complete is read the same way once written again.
+// the names read are read the same way once written again.
 #include <cstdint>
 #include <cstdlib>
 
@@ -11,6 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const QString& name : reading.names) {
     if (name.size() > kelvor::kMaxModNameLength || name.contains(QChar(0))) std::abort();
   }
-  if (!kelvor::EncodeModList(reading.names)) std::abort();  // whatever was read can be saved
+  // Whatever was read can be saved, and reads back the same.
+  const std::optional<QByteArray> file = kelvor::EncodeModList(reading.names);
+  if (!file || kelvor::ParseModList(*file).names != reading.names) std::abort();
   return 0;
 }

@@ -8,14 +8,14 @@
 namespace kelvor {
 namespace {
 
-// Enough bytes for the longest path in any encoding, with room for blanks and quotes. The
-// rest of the file is never needed: only its first field counts.
-constexpr qint64 kReadLimit = 4 * kMaxExePathLength + 1024;
+// Room for the longest path in any encoding, and for whatever lines a player added after it
+// (only the first field counts). A larger file is no path file.
+constexpr qint64 kMaxExePathFileBytes = qint64{1} << 20;
 
 }  // namespace
 
 std::optional<QString> ReadExePath(const QString& file) {
-  const std::optional<QByteArray> bytes = ReadDataFile(file, kReadLimit);
+  const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxExePathFileBytes);
   std::optional<QString> path = bytes ? ParseExePath(*bytes) : std::nullopt;
   if (!path) KeepCopy(file);
   return path;
@@ -30,7 +30,8 @@ std::optional<QString> ParseExePath(QByteArrayView bytes) {
 }
 
 bool SaveExePath(const QString& file, const QString& pathText) {
-  const std::optional<QByteArray> line = EncodeFieldLine(pathText);
+  const std::optional<QByteArray> line =
+      pathText.size() <= kMaxExePathLength ? EncodeFieldLine(pathText) : std::nullopt;
   return line && ReplaceDataFile(file, *line);
 }
 

@@ -10,10 +10,8 @@
 namespace kelvor {
 
 ModListReading ReadModList(const QString& file) {
-  // One byte past the limit tells a list that is too large, and no more of a huge file is read.
-  const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxModListBytes + 1);
-  const bool whole = bytes && bytes->size() <= kMaxModListBytes;
-  ModListReading reading = whole ? ParseModList(*bytes) : ModListReading{};
+  const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxModListBytes);
+  ModListReading reading = bytes ? ParseModList(*bytes) : ModListReading{};
   if (!reading.complete) KeepCopy(file);
   return reading;
 }
@@ -37,9 +35,11 @@ ModListReading ParseModList(QByteArrayView bytes) {
 std::optional<QByteArray> EncodeModList(const QStringList& names) {
   QByteArray content;
   for (const QString& name : names) {
-    const std::optional<QByteArray> line = EncodeFieldLine(name);
+    const std::optional<QByteArray> line =
+        name.size() <= kMaxModNameLength ? EncodeFieldLine(name) : std::nullopt;
     if (!line) return std::nullopt;
     content += *line;
+    if (content.size() > kMaxModListBytes) return std::nullopt;
   }
   return content;
 }

@@ -30,8 +30,9 @@ ModListReading ReadModList(const QString& file);
 // The names that a mod list file's `bytes` hold, as ReadModList reads them.
 ModListReading ParseModList(QByteArrayView bytes);
 
-// The bytes of a mod list file holding `names`, one line each; nothing when a name holds text
-// that the system's code page cannot spell.
+// The bytes of a mod list file holding `names`, one line each; nothing when ReadModList would
+// not give back exactly these names: a name that cannot be kept as a field (see
+// EncodeFieldLine) or is too long, or a list over the size limit.
 std::optional<QByteArray> EncodeModList(const QStringList& names);
 
 // True when the list file is there as an ordinary file.

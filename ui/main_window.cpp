@@ -30,7 +30,12 @@ MainWindow::MainWindow(const QString& folder)
       helpFile_(folder + QStringLiteral("/Kelvor_Launcher_Help.chm")),
       modNames_(new QStringListModel(this)) {
   SetUpForm(*ui_, this);
+  // One "*" for each character of the password. A style sheet fixes the font its control has
+  // when it is set, so it is set here, once the form's sizes have reached the box.
+  ui_->PassText->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
   ui_->List1->setModel(modNames_);
+  // Enter presses the focused button, as Space does, the way Windows' own buttons answer it.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
   // The controls sit in their frames as if each frame's caption stood on its top border, as
   // the classic Windows frame draws it; every other control keeps the desktop's own look.
   auto* frameStyle = QStyleFactory::create(QStringLiteral("Windows"));

@@ -1,6 +1,8 @@
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QStringListModel>
 #include <QTest>
 
@@ -40,11 +42,28 @@ class LauncherTest : public QObject {
     QDir::setCurrent(QDir::tempPath());
   }
 
+  // Each window as drawn and walked with Tab; About shows the project's version, and Enter
+  // closes it.
+  void forms() {
+    checkForm({"Param1Check",     "Param2Check",     "Param3Check", "Param4Check", "IPText",
+               "PortText",        "PassText",        "HostCheck",   "ApplyButton", "ClearButton",
+               "SaveButton",      "LocationButton",  "List1",       "AddButton",   "RemoveButton",
+               "ApplyModsButton", "ClearModsButton", "ExitButton",  "CloseCheck",  "LaunchButton"});
+    click("mnuAbout");
+    QCOMPARE(find<QLabel>("Label4")->text(), "ver. " KELVOR_VERSION);
+    checkForm({"Command1"});
+    press(Qt::Key_Return);
+    QVERIFY(!subform() && !greyed());
+    click("AddButton");
+    checkForm({"Text1", "Command1", "Command2"});
+  }
+
   // Either file that fails is told in one box, and the other is read all the same. Save list
   // saves only over a list file that is there.
   void startUp() {
     start({}, "a, b");
     QCOMPARE(mods(), QStringList({"a", "b"}));
+    QCOMPARE(preview(), "Oops! Something's gone wrong!");
     start("\r\n", {});
     QCOMPARE(preview(), kDefaults);
     click("mnuSaveMODs");
@@ -53,34 +72,47 @@ class LauncherTest : public QObject {
     start("\r\n", "");  // a first start's files
   }
 
-  // Each switch has its fixed place, whatever the order of the clicks. Apply takes the server
-  // boxes as typed, blanks and all, or warns and keeps the line; Clear empties them.
+  // Each switch has its fixed place, whatever the order of the clicks, and is in the line while
+  // its box is checked. Apply takes the server boxes as typed, blanks and all, or, without an
+  // address or a port, warns and keeps the line. Each Clear takes out only its own switches.
   void switchesAndServer() {
-    QCOMPARE(find<QLineEdit>("PassText")->echoMode(), QLineEdit::Password);
-    for (const char* box : {"Param4Check", "HostCheck", "Param2Check", "Param1Check"}) click(box);
+    for (const char* box :
+         {"Param4Check", "HostCheck", "Param2Check", "Param1Check", "Param3Check"})
+      click(box);
     type("PassText", " ");
+    QCOMPARE(find<QLineEdit>("PassText")->displayText(), "*");
     click("ApplyButton");
     QCOMPARE(shownBoxes(), Boxes{Warning});
-    QCOMPARE(preview(), game() + " -window -noPause -host");
+    QCOMPARE(preview(), game() + " -window -host");
     type("IPText", "my server ");
     type("PortText", "abc");
     click("ApplyButton");
-    QCOMPARE(preview(),
-             game() + " -window -noPause -connect=my server  -port=abc -password=  -host");
+    for (const char* box : {"Param3Check", "Param2Check", "Param4Check"}) click(box);
+    selectMod(0);
+    click("ApplyModsButton");
+    const QString switches = game() + " -window" + kDefaults;
+    const QString server = " -connect=my server  -port=abc -password= ";
+    QCOMPARE(preview(), switches + server + " -host -mod=a");
+    click("ClearModsButton");
+    QCOMPARE(preview(), switches + server + " -host");
     click("ClearButton");
+    QCOMPARE(preview(), switches + " -host");
     type("PortText", "1");
+    click("ApplyButton");
+    QCOMPARE(shownBoxes(), Boxes{Warning});
     type("IPText", "h");
     click("ApplyButton");  // the password is optional
-    QCOMPARE(preview(), game() + " -window -noPause -connect=h -port=1 -host");
+    QCOMPARE(preview(), switches + " -connect=h -port=1 -host");
   }
 
-  // A failed start is an error, and the launcher stays despite "Close after launch". The game
-  // gets each switch whole, even after a warning, in the working folder; then the launcher closes.
+  // A failed start is an error, and the launcher stays despite "Close after launch". Enter on
+  // Launch starts the game with each switch whole, even after a warning, in the working folder;
+  // then the launcher closes.
   void launch() {
     const QString password = "$(touch pwned); `touch pwned` | ' \" && %PATH% ^ \\";
     click("CloseCheck");
     choosePath(dir_->filePath("Dravik 2"));
-    click("LaunchButton");
+    click("mnuLaunch");
     QCOMPARE(shownBoxes(), Boxes{Critical});
     QVERIFY(window_->isVisible());
     choosePath(game());
@@ -90,7 +122,8 @@ class LauncherTest : public QObject {
     QCOMPARE(shownBoxes(), Boxes{Warning});
     selectMod(2);
     click("ApplyModsButton");
-    click("mnuLaunch");
+    find("LaunchButton")->setFocus();
+    press(Qt::Key_Return);
     QCOMPARE(firstGame(), QStringList({game(), QDir::toNativeSeparators(dir_->path()), "-noSplash",
                                        "-noPause", "-showScriptErrors", "-port=1 2",
                                        "-password=" + password, "-mod=my mod"}));
@@ -98,7 +131,8 @@ class LauncherTest : public QObject {
   }
 
   // A picked path shows in its box at once and, as it is, in the line once saved: quoted in the
-  // file for its comma. A cancelled pick changes nothing, nor does a failed save.
+  // file for its comma. A cancelled pick changes nothing; a path that the file could not give
+  // back is refused, and the file and the line stay as they were.
   void pickAndSavePath() {
     choosePath(" D:\\a, b.exe ");
     choosePath(QString());
@@ -106,9 +140,10 @@ class LauncherTest : public QObject {
     click("SaveButton");
     QCOMPARE(shownBoxes(), Boxes{Information});
     QCOMPARE(preview(), " D:\\a, b.exe " + kDefaults);
-    QFile::setPermissions("appSet", QFile::ReadOwner);
+    choosePath("D:\\a\"b, c.exe");
     press(Qt::CTRL | Qt::Key_S);
     QCOMPARE(shownBoxes(), Boxes{Critical});
+    QCOMPARE(preview(), " D:\\a, b.exe " + kDefaults);
     QCOMPARE(ReadBytes("appSet"), "\" D:\\a, b.exe \"\r\n");
   }
 
@@ -123,19 +158,23 @@ class LauncherTest : public QObject {
     QCOMPARE(preview(), game() + kDefaults + " -mod=my mod");
     MessageBox::setNextAnswer(QMessageBox::No);
     click("RemoveButton");
-    selectMod(1);
+    selectMod(-1);
+    click("RemoveButton");
+    selectMod(0);
     press(Qt::Key_F2);
     QCOMPARE(QApplication::focusWidget(), find("List1"));  // no editor opened over the name
     click("mnuRemove");
-    QCOMPARE(ReadBytes("modDta"), "a\r\nmy mod\r\nb\r\n");
-    QCOMPARE(shownBoxes(), Boxes({Question, Question, Information}));
+    QCOMPARE(ReadBytes("modDta"), "\r\nmy mod\r\nb\r\n");
+    QCOMPARE(shownBoxes(), Boxes({Question, Question, Warning, Question, Information}));
   }
 
   // Add Mods, over the main window that waits greyed: Enter adds the name typed, blanks and all,
-  // but not an empty one. Close saves the whole list, saying when the file is new, or stays open.
+  // but not an empty one. Close saves the whole list, telling first when the file is new, or
+  // stays open, refusing a name that the file could not give back.
   void addModWindow() {
+    const QByteArray saved = "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" \"\r\n";
     QFile::remove("modDta");
-    click("AddButton");
+    click("mnuAdd");
     press(Qt::Key_Return);
     type("Text1", "a, 2");
     press(Qt::Key_Return);
@@ -144,13 +183,26 @@ class LauncherTest : public QObject {
     QVERIFY(greyed());
     click("Command2");
     QCOMPARE(shownBoxes(), Boxes({Warning, Warning, Information}));
-    QCOMPARE(ReadBytes("modDta"), "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" \"\r\n");
+    QCOMPARE(boxWindows_, QStringList({"AddMod", "AddMod", "Main"}));
+    QCOMPARE(ReadBytes("modDta"), saved);
     QVERIFY(!greyed());
-    QFile::setPermissions("modDta", QFile::ReadOwner);
     click("AddButton");
+    type("Text1", "a\"b,c");
+    click("Command1");
     click("Command2");
     QCOMPARE(shownBoxes(), Boxes{Critical});
     QVERIFY(subform() && greyed());
+    QCOMPARE(ReadBytes("modDta"), saved);
+  }
+
+  // Exit asks first: No keeps the launcher as it was, Yes closes it.
+  void quit() {
+    MessageBox::setNextAnswer(QMessageBox::No);
+    click("mnuExit");
+    QVERIFY(window_->isVisible());
+    click("ExitButton");
+    QCOMPARE(shownBoxes(), Boxes({Question, Question}));
+    QTRY_VERIFY(!window_);
   }
 
  private:
@@ -167,6 +219,39 @@ class LauncherTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
+  // The window that takes input, as drawn: every control inside its frame, in Calibri or its
+  // twin at the size its form gives it, its caption or picture whole; and Tab's way through it.
+  void checkForm(const QStringList& tabOrder) {
+    QStringList faults;
+    for (QWidget* control : form()->findChildren<QWidget*>()) {
+      const QString name = control->objectName();
+      if (name.isEmpty() || name.startsWith("qt_") || control->isWindow()) continue;
+      if (!control->parentWidget()->rect().contains(control->geometry())) faults << name + " out";
+      QWidget* sized = control;
+      while (!sized->property("pointSizeF").isValid()) sized = sized->parentWidget();
+      const QString family = QFontInfo(control->font()).family();
+      if (control->font().pointSizeF() != sized->property("pointSizeF").toDouble() ||
+          (family != "Calibri" && family != "Carlito"))
+        faults << name + " in " + family + " " + QString::number(control->font().pointSizeF());
+      const auto* button = qobject_cast<QPushButton*>(control);
+      const auto* label = qobject_cast<QLabel*>(control);
+      const int room = control->width() -
+                       (button ? 2 * control->style()->pixelMetric(QStyle::PM_ButtonMargin) : 0);
+      const int needed = button ? control->fontMetrics().horizontalAdvance(button->text())
+                         : (label && !label->wordWrap()) || qobject_cast<QCheckBox*>(control)
+                             ? control->sizeHint().width()
+                             : 0;
+      if (needed > room) faults << name + " cut";
+    }
+    QCOMPARE(faults.join(", "), QString());
+    QStringList order;
+    for (QWidget* at; (at = activeFocus()) && !order.contains(at->objectName());) {
+      order << at->objectName();
+      QTest::keyClick(at, Qt::Key_Tab);
+    }
+    QCOMPARE(order, tabOrder);
+  }
+
   // A menu item runs; a click lands near the control's left edge, where a check box has its box.
   void click(const QString& name) {
     if (auto* item = window_->findChild<QAction*>(name))
@@ -176,11 +261,7 @@ class LauncherTest : public QObject {
   }
 
   // Keys go to the control that has the keyboard, in the window that takes input.
-  void press(const QKeySequence& keys) {
-    form()->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), form());
-    QTest::keySequence(QApplication::focusWidget(), keys);
-  }
+  void press(const QKeySequence& keys) { QTest::keySequence(activeFocus(), keys); }
 
   void type(const QString& name, const QString& text) {
     auto* box = find<QLineEdit>(name);
@@ -200,9 +281,11 @@ class LauncherTest : public QObject {
     click("LocationButton");
   }
 
-  // The kinds of box shown since the last look, each checked for what all boxes share.
+  // The kinds of box shown since the last look, each checked for what all boxes share; the
+  // windows they showed over are kept in boxWindows_.
   Boxes shownBoxes() {
     Boxes kinds;
+    boxWindows_.clear();
     for (const MessageBox::Shown& box : std::exchange(MessageBox::shownBoxes(), {})) {
       [&] {
         QCOMPARE(box.title, "Kelvor Launcher");
@@ -210,6 +293,7 @@ class LauncherTest : public QObject {
         QCOMPARE(box.defaultButton, box.icon == Question ? QMessageBox::Yes : QMessageBox::Ok);
       }();
       kinds.append(box.icon);
+      boxWindows_.append(box.parent);
     }
     return kinds;
   }
@@ -233,6 +317,13 @@ class LauncherTest : public QObject {
     return found ? found : new Control(&standIns_);
   }
 
+  // The control with the keyboard, once the window that takes input is active.
+  QWidget* activeFocus() {
+    form()->activateWindow();
+    [&] { QTRY_COMPARE(QApplication::activeWindow(), form()); }();
+    return QApplication::focusWidget();
+  }
+
   QString preview() { return find<QLabel>("HintLabel")->text(); }
   QStringList mods() {
     return qobject_cast<QStringListModel*>(find<QListView>("List1")->model())->stringList();
@@ -244,6 +335,7 @@ class LauncherTest : public QObject {
 
   std::unique_ptr<QTemporaryDir> dir_;
   QPointer<MainWindow> window_;  // gone once the launcher has unloaded it
+  QStringList boxWindows_;
   QWidget standIns_;
 };
 

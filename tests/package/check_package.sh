@@ -49,6 +49,19 @@ for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/ ui/
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
 
+# Unpacked where there is no git, the source packs itself again the same, file for file.
+mkdir "$work/source" "$work/repacked"
+cmake -E chdir "$work/source" cmake -E tar xf "$folder/kelvor-launcher-1.1-source.zip"
+unpacked="$work/source/kelvor-launcher-1.1-source"
+cmake -DSOURCE_DIR="$unpacked" -DVERSION=1.1 -DSTAGING_DIR="$work/staging" \
+  -DCMAKE_INSTALL_PREFIX="$work/repacked" -P "$unpacked/cmake/pack-source.cmake" >/dev/null
+cmake -E chdir "$work/repacked" cmake -E tar xf kelvor-launcher-1.1-source.zip
+repacked="$work/repacked/kelvor-launcher-1.1-source"
+programs() { (cd "$1" && find . -type f -perm -u+x | sort); }
+diff -r "$unpacked" "$repacked" >/dev/null && [ "$(programs "$unpacked")" = "$(programs "$repacked")" ] ||
+  fail "the source, packed again without git, differs: $(diff -rq "$unpacked" "$repacked" | head -3)"
+echo "source without git: packed again, it unpacks to the same files and programs"
+
 # The width of the one window titled "Kelvor Launcher" that shows, once one does: the main
 # window, or the small error box that start-up shows before it.
 shown_width() {
@@ -83,14 +96,13 @@ kill %% && wait %% 2>/dev/null || true
 rm "$folder/appSet.bak"
 echo "unreadable path file: the error box alone, then the main window; the file kept aside"
 
-# Updating over the player's folder keeps the player's files, unpacked or installed.
+# Installing over the player's folder keeps the player's files.
 printf 'game.exe\r\n' >"$folder/appSet"
 printf 'Vallmark\r\n' >"$folder/modDta"
-tar -xzf "$archive" -C "$work/My Games" --skip-old-files
 cmake --install "$build" --prefix "$folder" >/dev/null
 [ "$(cat "$folder/appSet" "$folder/modDta")" = $'game.exe\r\nVallmark\r' ] ||
   fail "an update replaced the player's files"
-echo "update: tar --skip-old-files and cmake --install keep the player's appSet and modDta"
+echo "update: cmake --install keeps the player's appSet and modDta"
 
 # F1 hands the desktop's viewer the help beside the launcher, whatever the working folder, and
 # nothing at all while the help is missing. The viewer here records what it was given.

@@ -2,7 +2,7 @@
 # kelvor-launcher-VERSION-source.zip, every file under the folder kelvor-launcher-VERSION-source/:
 # from git, the files of the commit being built (with any uncommitted changes to them); from an
 # unpacked source archive, the whole source folder but its builds.
-# Usage: install(SCRIPT), with SOURCE_DIR, VERSION and STAGING_DIR (a scratch folder) set before.
+# Usage: install(SCRIPT), with SOURCE_DIR, VERSION, STAGING_DIR (a scratch folder) and PYTHON set.
 set(name "kelvor-launcher-${VERSION}-source")
 set(archive "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${name}.zip")
 find_program(GIT git)
@@ -30,5 +30,10 @@ else()
   execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${archive}" --format=zip -- "${name}"
                   WORKING_DIRECTORY "${staging}" COMMAND_ERROR_IS_FATAL ANY)
   file(REMOVE_RECURSE "${staging}")
+endif()
+# However made, the archive gets the same bytes for the same files.
+if(PYTHON)
+  execute_process(COMMAND "${PYTHON}" "${SOURCE_DIR}/cmake/reproducible.py" archive "${archive}"
+                  COMMAND_ERROR_IS_FATAL ANY)
 endif()
 message(STATUS "Source: ${archive}")

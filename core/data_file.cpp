@@ -37,13 +37,9 @@ std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes) {
 bool ReplaceDataFile(const QString& path, const QByteArray& content) {
   const QFileInfo info(path);
   if (info.exists() && !info.permissions().testFlag(QFileDevice::WriteOwner)) return false;
+  // A save file that is not committed is discarded, and the old file stays.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!WriteThrough(file, content)) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return file.open(QIODevice::WriteOnly) && WriteThrough(file, content) && file.commit();
 }
 
 void KeepCopy(const QString& path) {
@@ -57,16 +53,9 @@ void KeepCopy(const QString& path) {
   constexpr qint64 kSlice = qint64{1} << 20;
   while (!source.atEnd()) {
     const QByteArray slice = source.read(kSlice);
-    if (source.error() != QFileDevice::NoError || copy.write(slice) != slice.size()) {
-      copy.cancelWriting();
-      return;
-    }
+    if (source.error() != QFileDevice::NoError || copy.write(slice) != slice.size()) return;
   }
-  if (!WriteThrough(copy, {})) {
-    copy.cancelWriting();
-    return;
-  }
-  copy.commit();
+  if (WriteThrough(copy, {})) copy.commit();
 }
 
 }  // namespace kelvor

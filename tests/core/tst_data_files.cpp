@@ -69,8 +69,11 @@ class DataFilesTest : public QObject {
     QCOMPARE(ReadBytes(path + ".bak"), kept ? bytes : "<missing>");
   }
 
-  // A list too large for the reader is refused by the writer.
-  void tooLargeAList() { QVERIFY(!EncodeModList(QStringList(1'310'721, "mod-name-00000"))); }
+  // A list too large for the reader is refused by the writer, as is a file it cannot open.
+  void refusedWrites() {
+    QVERIFY(!EncodeModList(QStringList(1'310'721, "mod-name-00000")));
+    QVERIFY(!WriteModList(QDir::tempPath() + "/no such folder/modDta", {}));
+  }
 
   void failedSaveKeepsTheOldFile_data() {
     QTest::addColumn<QString>("text");  // saved as the path, and as a name after "a"

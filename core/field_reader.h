@@ -27,9 +27,6 @@ class FieldReader {
  public:
   explicit FieldReader(QByteArrayView data) : data_(data) {}
 
-  // True when no field is left.
-  bool AtEnd() const { return pos_ >= data_.size() && !emptyFieldPending_; }
-
   // The next field's bytes, or nothing when no field is left (reading past the end is the
   // caller's failure to report). The view points into the data given to the constructor.
   std::optional<QByteArrayView> ReadField();

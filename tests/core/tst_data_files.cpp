@@ -15,7 +15,7 @@ class DataFilesTest : public QObject {
  private slots:
   void readersKeepWhatTheyCannotRead_data() {
     QTest::addColumn<QByteArray>("bytes");  // a row named "appset..." is a path file
-    QTest::addColumn<QStringList>("read");  // none: the reading failed
+    QTest::addColumn<QStringList>("read");  // none: it failed
     QTest::addColumn<bool>("kept");         // copied beside it as "<file>.bak"
     const QString longest(32767, u'n');
     const QStringList largest(1'310'720, "mod-name-00000");  // 20 MB

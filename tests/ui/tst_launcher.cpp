@@ -33,7 +33,7 @@ class LauncherTest : public QObject {
 
   void cleanup() {
     delete window_;
-    QCOMPARE(shownBoxes(), Boxes());  // every scenario checks every box it raised
+    QCOMPARE(shownBoxes(), Boxes());  // each scenario checks all its boxes
     QDir::setCurrent(QDir::tempPath());
   }
 

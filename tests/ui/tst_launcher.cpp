@@ -220,7 +220,7 @@ class LauncherTest : public QObject {
     QCOMPARE(order.join(' '), tabOrder);
   }
 
-  // A menu item runs; a click lands where a check box has its box.
+  // A menu item runs; a click lands on a check box's box.
   void click(const QString& name) {
     if (auto* item = window_->findChild<QAction*>(name))
       item->trigger();
@@ -235,7 +235,7 @@ class LauncherTest : public QObject {
     QTest::keyClicks(find<QLineEdit>(name), text);
   }
 
-  void selectMod(int row) {  // as the arrow keys select it; -1 selects none
+  void selectMod(int row) {  // as the arrow keys do; -1 selects none
     auto* list = find<QListView>("List1");
     list->setCurrentIndex(list->model()->index(row, 0));
   }
@@ -245,7 +245,7 @@ class LauncherTest : public QObject {
     click("LocationButton");
   }
 
-  // The kinds of box shown since last looked (NoIcon: one unlike all boxes), and where.
+  // The kinds of box shown since last asked (NoIcon: one unlike the rest), and where.
   Boxes shownBoxes() {
     Boxes kinds;
     boxWindows_.clear();

@@ -16,8 +16,7 @@ using Boxes = QList<QMessageBox::Icon>;
 
 const QString kDefaults = " -noSplash -noPause -showScriptErrors";
 
-// Each scenario plays the launcher in a folder of its own, with a stand-in game saved as
-// "Dravik 2.exe", the mods "a", "", "my mod" and "b", and the main window open.
+// Each scenario: a folder of its own, a stand-in "Dravik 2.exe", mods "a", "", "my mod", "b".
 class LauncherTest : public QObject {
   Q_OBJECT
 

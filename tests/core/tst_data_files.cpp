@@ -36,7 +36,7 @@ class DataFilesTest : public QObject {
     row("moddta-names", {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail "}, false);
     row("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
     row("moddta-stray-quote", {"stray", "next", "end"}, false);
-    row("moddta-mixed-line-ends", {"a", "b", "c", "d"}, false);
+    row("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);
     row("moddta-nul-line", {"ok", "after"}, true);
     row("the longest name", {longest}, false, longest.toLatin1() + "\r\n");
     row("the largest list", largest, false, largest.join("\r\n").toLatin1() + "\r\n");

@@ -147,7 +147,7 @@ class LauncherTest : public QObject {
     click("RemoveButton");
     selectMod(0);
     QTest::keyClick(find("List1"), Qt::Key_F2);
-    QVERIFY(!find("List1")->findChild<QLineEdit*>());  // no editor opened over the name
+    QVERIFY(!find("List1")->findChild<QLineEdit*>());  // no editor over the name
     click("mnuRemove");
     QCOMPARE(ReadBytes("modDta"), "\r\nmy mod\r\nb\r\n");
     QCOMPARE(shownBoxes(),

@@ -7,6 +7,7 @@
   reproducible.py archive FILE   rewrites a .zip or .tar.gz: entries in name order, every time
                                  stamp the source's time, modes 644 or 755, no owner
   reproducible.py chm FILE       sets the build time that a CHM file records to the source's time
+  reproducible.py stamp FILE     writes the source's time to FILE, where it differs
 """
 import gzip, io, os, struct, subprocess, sys, tarfile, time, zipfile
 
@@ -33,14 +34,16 @@ command = sys.argv[1]
 if command == "epoch":
     sys.exit(print(epoch))
 path = sys.argv[2]
-data = open(path, "rb").read()
+original = data = open(path, "rb").read() if os.path.exists(path) else None
 
 
 def mode(executable):
     return 0o755 if executable else 0o644
 
 
-if command == "chm":
+if command == "stamp":
+    data = f"{epoch}\n".encode()
+elif command == "chm":
     # The compiler records the millisecond of the day it ran: in the header, big-endian, and as
     # entry 10 of the #SYSTEM file, whose place the directory gives (it is never compressed).
     day_ms = epoch % 86400 * 1000
@@ -92,4 +95,5 @@ elif path.endswith(".tar.gz"):
     data = gzip.compress(out.getvalue(), compresslevel=9, mtime=0)
 else:
     sys.exit(f"{path}: not a .zip or .tar.gz")
-open(path, "wb").write(data)
+if data != original:  # a file left as it was keeps its time: nothing that depends on it rebuilds
+    open(path, "wb").write(data)

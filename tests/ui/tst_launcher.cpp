@@ -46,9 +46,11 @@ class LauncherTest : public QObject {
     QCOMPARE(find<QLabel>("Label4")->text(), "ver. " KELVOR_VERSION);
     checkForm("Command1");
     press(Qt::Key_Return);
-    QVERIFY(!subform() && !greyed());
-    click("AddButton");
+    click("AddButton");  // About has closed
     checkForm("Text1 Command1 Command2");
+    click("Command2");
+    QCOMPARE(shownBoxes(), Boxes{Information});
+    QVERIFY(!subform() && !greyed());
   }
 
   // A file that fails is told; the other is read all the same. Save list needs its file.
@@ -178,8 +180,7 @@ class LauncherTest : public QObject {
   }
 
  private:
-  // Opens the main window over these files (a null array: no file).
-  void start(const QByteArray& appSet, const QByteArray& modDta) {
+  void start(const QByteArray& appSet, const QByteArray& modDta) {  // a null array: no file
     delete window_;
     QFile::remove("appSet"), QFile::remove("modDta");
     if (!appSet.isNull()) WriteBytes("appSet", appSet);
@@ -219,8 +220,7 @@ class LauncherTest : public QObject {
     QCOMPARE(order.join(' '), tabOrder);
   }
 
-  // A menu item runs; a click lands on a check box's box.
-  void click(const QString& name) {
+  void click(const QString& name) {  // a menu item runs; a click lands on a check box's box
     if (auto* item = window_->findChild<QAction*>(name))
       item->trigger();
     else
@@ -262,7 +262,6 @@ class LauncherTest : public QObject {
     return form()->findChild<Control*>(name);
   }
 
-  // The focus, once the window taking input is active.
   QWidget* activeFocus() {
     form()->activateWindow();
     [&] { QTRY_COMPARE(QApplication::activeWindow(), form()); }();

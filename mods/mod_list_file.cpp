@@ -2,6 +2,12 @@
 
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <QDir>
+#endif
+
 #include "core/data_file.h"
 #include "core/field_reader.h"
 #include "core/field_writer.h"
@@ -44,9 +50,24 @@ std::optional<QByteArray> EncodeModList(const QStringList& names) {
   return content;
 }
 
+namespace {
+
+// Windows marks its own files so; neither they nor hidden ones are the player's list.
+bool IsSystemFile([[maybe_unused]] const QString& file) {
+#ifdef Q_OS_WIN
+  const DWORD attributes =
+      GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(file).utf16()));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_SYSTEM);
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
 bool ModListFileExists(const QString& file) {
   const QFileInfo info(file);
-  return info.isFile() && !info.isHidden();
+  return info.isFile() && !info.isHidden() && !IsSystemFile(file);
 }
 
 bool WriteModList(const QString& file, const QStringList& names) {

@@ -35,7 +35,8 @@ ModListReading ParseModList(QByteArrayView bytes);
 // EncodeFieldLine) or is too long, or a list over the size limit.
 std::optional<QByteArray> EncodeModList(const QStringList& names);
 
-// True when the list file is there as an ordinary file.
+// True when the list file is there as an ordinary file: a hidden one, or on Windows one marked
+// as the system's, counts as absent.
 bool ModListFileExists(const QString& file);
 
 // Makes the list file hold exactly `names`, one line each, creating it when missing. The file

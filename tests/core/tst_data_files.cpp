@@ -5,6 +5,10 @@
 #include "mods/mod_list_file.h"
 #include "support/files.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 using namespace kelvor;
 using namespace kelvor::testing;
 
@@ -74,6 +78,24 @@ class DataFilesTest : public QObject {
   void refusedWrites() {
     QVERIFY(!EncodeModList(QStringList(1'310'721, "mod-name-00000")));
     QVERIFY(!WriteModList(QDir::tempPath() + "/no such folder/modDta", {}));
+  }
+
+  // A list hidden, or marked as the system's own, counts as absent: Save list refuses it whole.
+  void markedListCountsAsAbsent() {
+    if (QSysInfo::productType() != "windows") QSKIP("only Windows marks a file as the system's");
+#ifdef Q_OS_WIN
+    for (const DWORD mark : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+      QTemporaryDir dir;
+      const QString path = dir.filePath("modDta");
+      WriteBytes(path, "a\r\n");
+      QVERIFY(ModListFileExists(path));
+      const auto name = reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16());
+      QVERIFY(SetFileAttributesW(name, mark));
+      QVERIFY(!ModListFileExists(path));
+      QVERIFY(!SaveModList(path, {"b"}));
+      QCOMPARE(ReadBytes(path), "a\r\n");
+    }
+#endif
   }
 
   void failedSaveKeepsTheOldFile_data() {

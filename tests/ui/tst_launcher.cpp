@@ -16,7 +16,8 @@ using Boxes = QList<QMessageBox::Icon>;
 
 const QString kDefaults = " -noSplash -noPause -showScriptErrors";
 
-// Each scenario: a folder of its own, a stand-in "Dravik 2.exe", mods "a", "", "my mod", "b".
+// Each scenario: a folder of its own, the stand-in game "Games/Dravik 2.exe" in it, and the mods
+// "a", "", "my mod", "b".
 class LauncherTest : public QObject {
   Q_OBJECT
 
@@ -25,7 +26,8 @@ class LauncherTest : public QObject {
 
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
-    QDir::setCurrent(dir_->path());  // where the game starts
+    QDir::setCurrent(dir_->path());  // where the game starts, apart from the game's own folder
+    QDir(dir_->path()).mkdir("Games");
     QFile::copy(KELVOR_FAKE_GAME_PATH, game());
     start(game().toLocal8Bit() + "\r\n", "a\r\n\r\nmy mod\r\nb\r\n");
   }
@@ -95,9 +97,15 @@ class LauncherTest : public QObject {
     QCOMPARE(shownBoxes(), Boxes({Warning, Warning}));
   }
 
-  // A failed start keeps the launcher; Enter on Launch starts the game with each switch whole.
+  // A failed start keeps the launcher. Enter on Launch starts the game in the launcher's folder
+  // with the line the preview shows: on Windows that line itself, the path quoted, and
+  // elsewhere each fragment one argument. Nothing in a value is read by a shell.
   void launch() {
-    const QString password = "$(x) `x` | ' \" && %PATH% ^ \\";
+    const QString password = "$(x) `x` | ' p w\"x\\y\\ %PATH% ^& \"a b\"\\";
+    const QString mod = "Vall \"mark\" \\ end\\";
+    start(game().toLocal8Bit() + "\r\n", mod.toLocal8Bit() + "\r\n");
+    // Windows would run this one for the path cut at its blank, were the path not quoted.
+    QFile::copy(KELVOR_FAKE_GAME_PATH, dir_->filePath("Games/Dravik.exe"));
     click("CloseCheck");
     choosePath(dir_->path());
     click("mnuLaunch");
@@ -105,16 +113,57 @@ class LauncherTest : public QObject {
     type("PortText", "1 2");
     type("PassText", password);
     click("ApplyButton");
-    selectMod(2);
+    selectMod(0);
     click("ApplyModsButton");
+    const QString fragments = kDefaults + " -port=1 2 -password=" + password + " -mod=" + mod;
+    QCOMPARE(preview(), game() + fragments);
     find("LaunchButton")->setFocus();
     press(Qt::Key_Return);
-    [] { QTRY_VERIFY_WITH_TIMEOUT(QFile::exists("game"), 10000); }();
-    QCOMPARE(QString::fromLocal8Bit(ReadBytes("game")).split('\n'),
-             QStringList({game(), "-noSplash", "-noPause", "-showScriptErrors", "-port=1 2",
-                          "-password=" + password, "-mod=my mod", ""}));
+    const std::optional<GameStart> started = gameStart();
+    QVERIFY(started);
+    QCOMPARE(started->program, game());
+    QCOMPARE(started->folder, QDir::toNativeSeparators(dir_->path()));
+#ifdef Q_OS_WIN
+    QCOMPARE(started->commandLine, '"' + game() + '"' + fragments);
+#else
+    QCOMPARE(started->arguments,
+             QStringList({"-noSplash", "-noPause", "-showScriptErrors", "-port=1 2",
+                          "-password=" + password, "-mod=" + mod}));
+#endif
     QTRY_VERIFY(!window_);
     QCOMPARE(shownBoxes(), Boxes({Critical, Warning}));
+  }
+
+  // On Linux a Windows game starts through the Wine on PATH, which hands it each fragment as one
+  // argument; with no Wine there, the launch fails like any other.
+  void windowsGameThroughWine() {
+#if defined(Q_OS_WIN)
+    QSKIP("Windows runs a Windows game itself");
+#elif !defined(KELVOR_WINDOWS_GAME_PATH)
+    QSKIP("no mingw-w64 compiler was found to build the Windows stand-in game");
+#else
+    const QString game = dir_->filePath("My Games/Dravik 2.exe");
+    QDir(dir_->path()).mkdir("My Games");
+    QVERIFY(QFile::copy(KELVOR_WINDOWS_GAME_PATH, game));
+    choosePath(game);
+    type("PassText", "a \"b\"\\");
+    type("IPText", "10.0.0.1");
+    type("PortText", "27015");
+    click("ApplyButton");
+    click("LaunchButton");
+    const std::optional<GameStart> started = gameStart(180);  // a new Wine prefix is made first
+    QVERIFY(started);
+    QCOMPARE(started->program, QString("Z:" + game).replace('/', '\\'));  // Wine's drive for /
+    QCOMPARE(started->arguments,
+             QStringList({"-noSplash", "-noPause", "-showScriptErrors", "-connect=10.0.0.1",
+                          "-port=27015", "-password=a \"b\"\\"}));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", dir_->path().toLocal8Bit());
+    click("LaunchButton");
+    qputenv("PATH", path);
+    QCOMPARE(shownBoxes(), Boxes{Critical});
+    QVERIFY(!gameStart(1));
+#endif
   }
 
   // A picked path shows in the line once saved; one the file cannot keep is refused. Exit asks.
@@ -180,6 +229,24 @@ class LauncherTest : public QObject {
   }
 
  private:
+  // What the stand-in game wrote of its start.
+  struct GameStart {
+    QString program;      // the file that ran
+    QString folder;       // its working folder
+    QString commandLine;  // the line Windows handed it; empty elsewhere
+    QStringList arguments;
+  };
+
+  // The record of the game's start, taken away once read; nothing if no game started in time.
+  std::optional<GameStart> gameStart(int seconds = 10) {
+    if (!QTest::qWaitFor([] { return QFile::exists("game"); }, seconds * 1000)) return {};
+    QStringList lines = QString::fromUtf8(ReadBytes("game")).split('\n');
+    QFile::remove("game");
+    if (lines.size() < 4 || !lines.last().isEmpty()) return {};
+    lines.removeLast();  // what follows the last line end
+    return GameStart{lines[0], lines[1], lines[2], lines.mid(3)};
+  }
+
   void start(const QByteArray& appSet, const QByteArray& modDta) {  // a null array: no file
     delete window_;
     QFile::remove("appSet"), QFile::remove("modDta");
@@ -269,7 +336,7 @@ class LauncherTest : public QObject {
   }
 
   QString preview() { return find<QLabel>("HintLabel")->text(); }
-  QString game() { return QDir::toNativeSeparators(dir_->filePath("Dravik 2.exe")); }
+  QString game() { return QDir::toNativeSeparators(dir_->filePath("Games/Dravik 2.exe")); }
   bool greyed() { return !window_->centralWidget()->isEnabled(); }
   QWidget* subform() { return QApplication::activeModalWidget(); }
   QWidget* form() { return subform() ? subform() : window_.data(); }

@@ -28,9 +28,17 @@ std::optional<QByteArray> ReadDataFile(const QString& path, qint64 maxBytes) {
   if (!QFileInfo(path).isFile()) return std::nullopt;
   QFile file(path);
   // The open file's own size: a file over the limit costs nothing to refuse.
-  if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes) return std::nullopt;
-  QByteArray bytes = file.read(maxBytes + 1);  // a file that grew since is no more readable
-  if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes) return std::nullopt;
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.size() > maxBytes) {
+    return std::nullopt;
+  }
+  // Exactly that many bytes, unbuffered, so that the system is asked for nothing past the end.
+  // Qt reports a read that fails after bringing some bytes as a short read, not an error: the
+  // count tells it. A file that has grown or shrunk since is no more readable.
+  const qint64 size = file.size();
+  QByteArray bytes = file.read(size);
+  if (file.error() != QFileDevice::NoError || bytes.size() != size || !file.atEnd()) {
+    return std::nullopt;
+  }
   return bytes;
 }
 

@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   FirstPaintProbe probe(app);
   QMainWindow window;
-  window.resize(601, 473);
+  window.resize(KELVOR_CLIENT_WIDTH, KELVOR_CLIENT_HEIGHT);
   window.show();
   return QApplication::exec();
 }

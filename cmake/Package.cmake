@@ -7,7 +7,8 @@ install(SCRIPT cmake/first-start-files.cmake)
 if(KELVOR_CHMCMD)
   install(FILES ${KELVOR_HELP_FILE} DESTINATION .)
 endif()
-install(FILES resources/package/README.txt LICENSE DESTINATION .)
+configure_file(resources/package/README.txt.in README.txt @ONLY)  # with the version
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt LICENSE DESTINATION .)
 install(DIRECTORY resources/licenses/ DESTINATION licenses)
 if(WIN32)
   # Qt is linked in statically; its licence, and those of the libraries it bundles, travel

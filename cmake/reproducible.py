@@ -9,7 +9,7 @@
   reproducible.py chm FILE       sets the build time that a CHM file records to the source's time
   reproducible.py stamp FILE     writes the source's time to FILE, where it differs
 """
-import gzip, io, os, struct, subprocess, sys, tarfile, time, zipfile
+import argparse, gzip, io, os, struct, subprocess, sys, tarfile, time, zipfile
 
 
 def source_time():
@@ -29,21 +29,12 @@ def source_time():
     return newest
 
 
-epoch = source_time()
-command = sys.argv[1]
-if command == "epoch":
-    sys.exit(print(epoch))
-path = sys.argv[2]
-original = data = open(path, "rb").read() if os.path.exists(path) else None
-
-
 def mode(executable):
     return 0o755 if executable else 0o644
 
 
-if command == "stamp":
-    data = f"{epoch}\n".encode()
-elif command == "chm":
+def settled_chm(data, epoch):
+    """The CHM file with the source's time where the compiler recorded the time it ran."""
     # The compiler records the millisecond of the day it ran: in the header, big-endian, and as
     # entry 10 of the #SYSTEM file, whose place the directory gives (it is never compressed).
     day_ms = epoch % 86400 * 1000
@@ -53,7 +44,7 @@ elif command == "chm":
     section0 = struct.unpack_from("<Q", data, 88)[0]
 
     def number():  # the directory's variable-length numbers: 7 bits a byte, high bit "more"
-        global at
+        nonlocal at
         value = 0
         while True:
             value, at = value << 7 | data[at] & 0x7F, at + 1
@@ -68,8 +59,10 @@ elif command == "chm":
         if code == 10:
             struct.pack_into("<I", data, entry + 4, day_ms)
         entry += 4 + length
-    data = bytes(data)
-elif path.endswith(".zip"):
+    return bytes(data)
+
+
+def settled_zip(data, epoch):
     source = zipfile.ZipFile(io.BytesIO(data))
     out = io.BytesIO()
     with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as target:
@@ -82,8 +75,10 @@ elif path.endswith(".zip"):
             info.extra = b"UT\x05\x00\x01" + struct.pack("<I", epoch)  # the time in UTC too
             info.compress_type = zipfile.ZIP_DEFLATED
             target.writestr(info, source.read(entry), compresslevel=9)
-    data = out.getvalue()
-elif path.endswith(".tar.gz"):
+    return out.getvalue()
+
+
+def settled_tar_gz(data, epoch):
     source = tarfile.open(fileobj=io.BytesIO(data))
     out = io.BytesIO()
     with tarfile.open(fileobj=out, mode="w", format=tarfile.GNU_FORMAT) as target:
@@ -92,8 +87,41 @@ elif path.endswith(".tar.gz"):
             member.mtime, member.uid, member.gid, member.uname, member.gname = epoch, 0, 0, "", ""
             member.mode = mode(member.mode & 0o100 or member.isdir())
             target.addfile(member, content)
-    data = gzip.compress(out.getvalue(), compresslevel=9, mtime=0)
-else:
-    sys.exit(f"{path}: not a .zip or .tar.gz")
-if data != original:  # a file left as it was keeps its time: nothing that depends on it rebuilds
-    open(path, "wb").write(data)
+    return gzip.compress(out.getvalue(), compresslevel=9, mtime=0)
+
+
+def main():
+    parser = argparse.ArgumentParser(
+        description=__doc__.splitlines()[0],
+        epilog="\n".join(__doc__.splitlines()[1:]),
+        formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("command", choices=["epoch", "archive", "chm", "stamp"])
+    parser.add_argument("file", nargs="?", help="the file to settle (all but epoch)")
+    arguments = parser.parse_args()
+    epoch = source_time()
+    if arguments.command == "epoch":
+        print(epoch)
+        return 0
+    if not arguments.file:
+        parser.error(f"{arguments.command} needs a FILE")
+    path = arguments.file
+    original = open(path, "rb").read() if os.path.exists(path) else None
+    if arguments.command == "stamp":
+        data = f"{epoch}\n".encode()
+    elif original is None:
+        parser.error(f"{path}: no such file")
+    elif arguments.command == "chm":
+        data = settled_chm(original, epoch)
+    elif path.endswith(".zip"):
+        data = settled_zip(original, epoch)
+    elif path.endswith(".tar.gz"):
+        data = settled_tar_gz(original, epoch)
+    else:
+        parser.error(f"{path}: not a .zip or .tar.gz")
+    if data != original:  # a file left as it was keeps its time: nothing that depends on it rebuilds
+        open(path, "wb").write(data)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -244,6 +244,7 @@ void MainWindow::OpenAboutWindow() {
   auto* about = new QDialog(this, Qt::Tool);
   Ui::About form;
   SetUpForm(form, about);
+  form.Label4->setText(QStringLiteral("ver. " KELVOR_VERSION));
   form.Command1->setFocus();  // Enter closes it at once
   ShowSubform(about);
 }

@@ -37,7 +37,8 @@ class DataFilesTest : public QObject {
     row("appset-binary-garbage", {}, true);
     row("appset, over 1 MB", {}, true, "g\r\n" + QByteArray(1 << 20, 'x'));
     row("appset, the longest path", {longest}, false, longest.toLatin1() + "\r\n");
-    row("moddta-names", {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail "}, false);
+    row("moddta-names",
+        {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
     row("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
     row("moddta-stray-quote", {"stray", "next", "end"}, false);
     row("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);

@@ -2,9 +2,10 @@
 # The portable package: made by CPack, unpacked into a folder with a blank in its name, and
 # started from another folder, it finds its data files and its help beside itself and shows its
 # window.
-# Usage: check_package.sh BUILD_DIR
+# Usage: check_package.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
+version=$2
 
 for tool in xvfb-run xdotool; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -27,7 +28,7 @@ folder=$(ls -d "$work/My Games"/kelvor-launcher-*)
 expected="appSet
 install-menu-entry
 kelvor-launcher
-kelvor-launcher-1.1-source.zip
+kelvor-launcher-$version-source.zip
 kelvor-launcher.desktop
 kelvor-launcher.png
 Kelvor_Launcher_Help.chm
@@ -41,22 +42,22 @@ README.txt"
   fail "the first-start files: appSet one empty line, modDta empty"
 echo "package: $(basename "$archive") holds one folder with the $(wc -l <<<"$expected") expected entries"
 
-source_files=$(cmake -E tar tf "$folder/kelvor-launcher-1.1-source.zip")
+source_files=$(cmake -E tar tf "$folder/kelvor-launcher-$version-source.zip")
 [ "$(ls "$folder/licenses")" = $'Carlito-OFL-1.1.txt\nQt-LGPL-3.0.txt' ] ||
   fail "the licences: $(ls "$folder/licenses" | tr '\n' ' ')"
 for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/directwrite-needs-direct2d.patch \
   ui/main_window.cpp; do
-  grep -qx "kelvor-launcher-1.1-source/$file" <<<"$source_files" || fail "the source lacks $file"
+  grep -qx "kelvor-launcher-$version-source/$file" <<<"$source_files" || fail "the source lacks $file"
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
 
 # Unpacked where there is no git, the source packs itself again to the very same bytes.
 mkdir "$work/source" "$work/repacked"
-unzip -q "$folder/kelvor-launcher-1.1-source.zip" -d "$work/source"
-unpacked="$work/source/kelvor-launcher-1.1-source"
-cmake -DSOURCE_DIR="$unpacked" -DVERSION=1.1 -DSTAGING_DIR="$work/staging" -DPYTHON=python3 \
+unzip -q "$folder/kelvor-launcher-$version-source.zip" -d "$work/source"
+unpacked="$work/source/kelvor-launcher-$version-source"
+cmake -DSOURCE_DIR="$unpacked" -DVERSION="$version" -DSTAGING_DIR="$work/staging" -DPYTHON=python3 \
   -DCMAKE_INSTALL_PREFIX="$work/repacked" -P "$unpacked/cmake/pack-source.cmake" >/dev/null
-cmp -s "$folder/kelvor-launcher-1.1-source.zip" "$work/repacked/kelvor-launcher-1.1-source.zip" ||
+cmp -s "$folder/kelvor-launcher-$version-source.zip" "$work/repacked/kelvor-launcher-$version-source.zip" ||
   fail "the source, packed again without git, differs: $(cd "$work" && diff -r source repacked | head -3)"
 echo "source without git: packed again, the same bytes"
 

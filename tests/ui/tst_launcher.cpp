@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "support/files.h"
@@ -38,21 +39,22 @@ class LauncherTest : public QObject {
     QDir::setCurrent(QDir::tempPath());
   }
 
-  // Every window as drawn and walked with Tab; About shows the version.
+  // Every window as drawn and walked with Tab. The main window keeps its size; the preview
+  // shows a name as typed, never as markup; About shows the version and closes on Enter.
   void forms() {
     checkForm(
         "Param1Check Param2Check Param3Check Param4Check IPText PortText PassText HostCheck "
         "ApplyButton ClearButton SaveButton LocationButton List1 AddButton RemoveButton "
         "ApplyModsButton ClearModsButton ExitButton CloseCheck LaunchButton");
+    QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    QCOMPARE(find<QLabel>("HintLabel")->textFormat(), Qt::PlainText);
     click("mnuAbout");
     QCOMPARE(find<QLabel>("Label4")->text(), "ver. " KELVOR_VERSION);
     checkForm("Command1");
     press(Qt::Key_Return);
-    click("AddButton");  // About has closed
+    QVERIFY(!subform());
+    click("AddButton");
     checkForm("Text1 Command1 Command2");
-    click("Command2");
-    QCOMPARE(shownBoxes(), Boxes{Information});
-    QVERIFY(!subform() && !greyed());
   }
 
   // A file that fails is told; the other is read all the same. Save list needs its file.
@@ -166,6 +168,22 @@ class LauncherTest : public QObject {
 #endif
   }
 
+  // Minimised, the launcher waits behind an icon that carries its tip; clicking the icon
+  // brings the window back and takes the icon away. The offscreen platform has no notification
+  // area: tray_round_trip runs this scenario beside a tray host.
+  void notificationArea() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+      QSKIP("no notification area here; tray_round_trip runs this beside a tray host");
+    press(Qt::CTRL | Qt::Key_M);
+    auto* icon = window_->findChild<QSystemTrayIcon*>();
+    QVERIFY(icon);
+    QVERIFY(icon->isVisible() && !window_->isVisible());
+    QCOMPARE(icon->toolTip(), "Restore Kelvor Launcher");
+    emit icon->activated(QSystemTrayIcon::Trigger);
+    QTRY_VERIFY(window_->isVisible());
+    QVERIFY(!icon->isVisible());
+  }
+
   // A picked path shows in the line once saved; one the file cannot keep is refused. Exit asks.
   void pickSaveAndQuit() {
     const QString picked = " D:\\a, b.exe ";
@@ -196,17 +214,25 @@ class LauncherTest : public QObject {
     click("RemoveButton");
     selectMod(-1);
     click("RemoveButton");
-    selectMod(0);
+    selectMod(2);
     QTest::keyClick(find("List1"), Qt::Key_F2);
     QVERIFY(!find("List1")->findChild<QLineEdit*>());  // no editor over the name
     click("mnuRemove");
-    QCOMPARE(ReadBytes("modDta"), "\r\nmy mod\r\nb\r\n");
+    QCOMPARE(ReadBytes("modDta"), "a\r\n\r\nb\r\n");
     QCOMPARE(shownBoxes(),
              Boxes({Warning, Warning, Question, Question, Warning, Question, Information}));
   }
 
-  // Add Mods over the greyed main window: Enter adds a name, Close saves or refuses and stays.
+  // Add Mods over the greyed main window: Close saves the list and closes, or, with no list
+  // file, says so and closes first; Enter adds a name; a name the file cannot keep is refused,
+  // and the window stays.
   void addModWindow() {
+    click("AddButton");
+    QVERIFY(subform() && greyed());
+    click("Command2");
+    QCOMPARE(shownBoxes(), Boxes{Information});
+    QCOMPARE(boxWindows_, QStringList{"AddMod"});
+    QVERIFY(!subform() && !greyed());
     const QByteArray saved = "a\r\n\r\nmy mod\r\nb\r\n\"a, 2\"\r\n\" \"\r\n";
     QFile::remove("modDta");
     click("mnuAdd");
@@ -247,66 +273,102 @@ class LauncherTest : public QObject {
     return GameStart{lines[0], lines[1], lines[2], lines.mid(3)};
   }
 
-  void start(const QByteArray& appSet, const QByteArray& modDta) {  // a null array: no file
+  // A new main window over these two files, as the launcher starts; a null array: no such file.
+  void start(const QByteArray& appSet, const QByteArray& modDta) {
     delete window_;
-    QFile::remove("appSet"), QFile::remove("modDta");
+    QFile::remove("appSet");
+    QFile::remove("modDta");
     if (!appSet.isNull()) WriteBytes("appSet", appSet);
     if (!modDta.isNull()) WriteBytes("modDta", modDta);
     window_ = new MainWindow(dir_->path());
     window_->Load();
     window_->show();
+    window_->activateWindow();  // as a window manager would, where there is none
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
-  // The form as drawn: each control inside its frame, in Calibri or its twin at the form's size,
-  // caption or picture whole; then Tab's way.
+  // The form as drawn: each control inside its frame and clear of its neighbours, in Calibri or
+  // its twin at the form's size, its caption or picture whole; then Tab's way round it.
   void checkForm(const char* tabOrder) {
     QStringList faults;
-    for (QWidget* control : form()->findChildren<QWidget*>()) {
-      const QString name = control->objectName();
-      if (name.isEmpty() || name.startsWith("qt_") || control->isWindow()) continue;
-      QWidget* sized = control;  // the nearest sized
+    const QList<QWidget*> controls = namedControls();
+    for (QWidget* control : controls) {
+      QWidget* sized = control;  // the nearest widget that carries the form's font size
       while (!sized->property("pointSizeF").isValid()) sized = sized->parentWidget();
       const QFontInfo font(control->font());
-      const auto* label = qobject_cast<QLabel*>(control);
-      const bool hinted = (label && !label->wordWrap()) || control->inherits("QCheckBox");
-      int needed = hinted ? control->sizeHint().width() : 0;
-      if (auto* button = qobject_cast<QPushButton*>(control))  // and the style's margins
-        needed = control->fontMetrics().horizontalAdvance(button->text()) + 12;
-      if (!control->parentWidget()->rect().contains(control->geometry()) ||
-          needed > control->width() || !QStringList{"Calibri", "Carlito"}.contains(font.family()) ||
-          font.pointSizeF() != sized->property("pointSizeF").toDouble())
-        faults << name;
+      const bool inFormsFont = QStringList{"Calibri", "Carlito"}.contains(font.family()) &&
+                               font.pointSizeF() == sized->property("pointSizeF").toDouble();
+      const bool inside = control->parentWidget()->rect().contains(control->geometry());
+      if (!inside || !inFormsFont || !captionFits(control)) faults << control->objectName();
+      for (QWidget* other : controls) {
+        if (other != control && other->parentWidget() == control->parentWidget() &&
+            other->geometry().intersects(control->geometry()) && control < other) {
+          faults << control->objectName() + "/" + other->objectName();
+        }
+      }
     }
     QCOMPARE(faults.join(' '), QString());
     QStringList order;
-    for (QWidget* at; (at = activeFocus()) && !order.contains(at->objectName());) {
+    QWidget* at = activeFocus();
+    while (at && !order.contains(at->objectName())) {
       order << at->objectName();
       QTest::keyClick(at, Qt::Key_Tab);
+      at = activeFocus();
     }
     QCOMPARE(order.join(' '), tabOrder);
   }
 
-  void click(const QString& name) {  // a menu item runs; a click lands on a check box's box
+  // The controls a form names, not Qt's own parts of them.
+  QList<QWidget*> namedControls() {
+    QList<QWidget*> controls;
+    for (QWidget* control : form()->findChildren<QWidget*>()) {
+      const QString name = control->objectName();
+      if (!name.isEmpty() && !name.startsWith("qt_") && !control->isWindow()) controls << control;
+    }
+    return controls;
+  }
+
+  // A label that does not wrap and a check box need their size hint's width; a push button
+  // its text's width and the style's margins. Other controls show no caption to cut.
+  static bool captionFits(QWidget* control) {
+    const auto* label = qobject_cast<QLabel*>(control);
+    int needed = 0;
+    if ((label && !label->wordWrap()) || control->inherits("QCheckBox"))
+      needed = control->sizeHint().width();
+    if (auto* button = qobject_cast<QPushButton*>(control))
+      needed = control->fontMetrics().horizontalAdvance(button->text()) + 12;
+    return needed <= control->width();
+  }
+
+  // A menu item is triggered; a control is clicked near its top left corner, where a check box
+  // has its box.
+  void click(const QString& name) {
     if (auto* item = window_->findChild<QAction*>(name))
       item->trigger();
     else
       QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(8, 8));
   }
 
-  void press(const QKeySequence& keys) { QTest::keySequence(activeFocus(), keys); }
+  // Keys pressed where the keyboard is, as a player presses them.
+  void press(const QKeySequence& keys) {
+    QWidget* at = activeFocus();
+    QVERIFY2(at, "no control has the keyboard");
+    QTest::keySequence(at, keys);
+  }
 
   void type(const QString& name, const QString& text) {
     find<QLineEdit>(name)->clear();
     QTest::keyClicks(find<QLineEdit>(name), text);
   }
 
-  void selectMod(int row) {  // as the arrow keys do; -1 selects none
+  // Selects the name in `row` as the arrow keys do; -1 selects none.
+  void selectMod(int row) {
     auto* list = find<QListView>("List1");
     list->setCurrentIndex(list->model()->index(row, 0));
   }
 
-  void choosePath(const QString& path) {  // a null path: cancelled
+  // Find... with the player choosing `path`; a null path cancels the dialog.
+  void choosePath(const QString& path) {
     ExecutablePicker::setNextFileName(path);
     click("LocationButton");
   }
@@ -324,14 +386,17 @@ class LauncherTest : public QObject {
     return kinds;
   }
 
-  template <typename Control = QWidget>  // on the window that takes input
+  // The control named so on the window that takes input.
+  template <typename Control = QWidget>
   Control* find(const QString& name) {
     return form()->findChild<Control*>(name);
   }
 
+  // The control with the keyboard in the window that takes input, once that window has it;
+  // null when it never gets it.
   QWidget* activeFocus() {
     form()->activateWindow();
-    [&] { QTRY_COMPARE(QApplication::activeWindow(), form()); }();
+    if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == form(); })) return nullptr;
     return QApplication::focusWidget();
   }
 

@@ -14,8 +14,7 @@ namespace kelvor {
 bool StartGame(const QString& program, const LaunchOptions& options) {
   const QString fragments = ComposeCommandLine({}, options);
   const bool quoted = program.contains(u' ') || program.contains(u'\t');
-  QString line =
-      ComposeCommandLine(quoted ? QChar(u'"') + program + QChar(u'"') : program, options);
+  QString line = (quoted ? QChar(u'"') + program + QChar(u'"') : program) + fragments;
   QProcess process;
   process.setProgram(program);
   // The fragments alone are what Qt hands over when the game asks to run elevated.

@@ -113,6 +113,7 @@ mv "$folder/Kelvor_Launcher_Help.chm" "$work/"
 main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$')
 xdotool windowfocus --sync "$main" key F1
 sleep 1  # for the key to be handled while the help is still away
+[ ! -e "$work/opened" ] || fail "F1 handed the viewer a missing help: $(cat "$work/opened")"
 mv "$work/Kelvor_Launcher_Help.chm" "$folder/"
 xdotool key F1
 for _ in $(seq 100); do [ -s "$work/opened" ] && break; sleep 0.1; done

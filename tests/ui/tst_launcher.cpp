@@ -1,9 +1,12 @@
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTimer>
 
 #include "support/files.h"
 #include "ui/executable_picker.h"
@@ -185,6 +188,35 @@ class LauncherTest : public QObject {
     emit icon->activated(QSystemTrayIcon::Trigger);
     QTRY_VERIFY(window_->isVisible());
     QVERIFY(!icon->isVisible());
+  }
+
+  // Find... offers the programs to open; a name typed without ".exe" finds the game, and
+  // cancelling leaves the path as it was. Qt's own dialog stands in for the desktop's.
+  void findDialog() {
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QStringList seen;
+    const auto answer = [&](const QString& typed) {
+      QTimer::singleShot(0, [&seen, typed] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        seen << dialog->windowTitle() << dialog->nameFilters().join(';')
+             << QString::number(dialog->acceptMode()) << QString::number(dialog->fileMode());
+        if (typed.isNull()) return dialog->reject();
+        dialog->setDirectory(QFileInfo(typed).path());
+        dialog->selectFile(QFileInfo(typed).fileName());
+        static_cast<QDialog*>(dialog)->accept();  // Qt's own step when Open is pressed
+      });
+      click("LocationButton");
+    };
+    answer(QFileInfo(game()).path() + "/Dravik 2");
+    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), game());
+    answer(QString());
+    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), game());
+    const QStringList asked = {"Locate Dravik2 executable file please...", "Dravik 2 (*.exe)",
+                               QString::number(QFileDialog::AcceptOpen),
+                               QString::number(QFileDialog::ExistingFile)};
+    QCOMPARE(seen, asked + asked);
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
   }
 
   // A picked path shows in the line once saved; one the file cannot keep is refused. Exit asks.
@@ -405,7 +437,10 @@ class LauncherTest : public QObject {
 
   QString preview() { return find<QLabel>("HintLabel")->text(); }
   QString game() { return QDir::toNativeSeparators(dir_->filePath("Games/Dravik 2.exe")); }
-  bool greyed() { return !window_->centralWidget()->isEnabled(); }
+  // The main window waits: neither its controls nor its menus take a click.
+  bool greyed() {
+    return !window_->centralWidget()->isEnabled() && !window_->menuBar()->isEnabled();
+  }
   QWidget* subform() { return QApplication::activeModalWidget(); }
   QWidget* form() { return subform() ? subform() : window_.data(); }
 

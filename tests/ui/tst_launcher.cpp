@@ -298,7 +298,8 @@ class LauncherTest : public QObject {
     QStringList arguments;
   };
 
-  // The record of the game's start, taken away once read; nothing if no game started in time.
+  // The record the game left in the folder it started in, which is the launcher's, taken away
+  // once read; nothing if no game started there in time.
   std::optional<GameStart> gameStart(int seconds = 10) {
     if (!QTest::qWaitFor([] { return QFile::exists("game"); }, seconds * 1000)) return {};
     QStringList lines = QString::fromUtf8(ReadBytes("game")).split('\n');

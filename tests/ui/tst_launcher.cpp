@@ -191,27 +191,32 @@ class LauncherTest : public QObject {
   }
 
   // Find... offers the programs to open; a name typed without ".exe" finds the game, and
-  // cancelling leaves the path as it was. Qt's own dialog stands in for the desktop's.
+  // cancelling leaves the path as it was, even with a file chosen. Qt's own dialog stands in for
+  // the desktop's.
   void findDialog() {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QStringList seen;
-    const auto answer = [&](const QString& typed) {
-      QTimer::singleShot(0, [&seen, typed] {
+    const auto answer = [&](const QString& typed, bool cancel) {
+      QTimer::singleShot(0, [&seen, typed, cancel] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         seen << dialog->windowTitle() << dialog->nameFilters().join(';')
              << QString::number(dialog->acceptMode()) << QString::number(dialog->fileMode());
-        if (typed.isNull()) return dialog->reject();
         dialog->setDirectory(QFileInfo(typed).path());
         dialog->selectFile(QFileInfo(typed).fileName());
+        if (cancel) return dialog->reject();
         static_cast<QDialog*>(dialog)->accept();  // Qt's own step when Open is pressed
       });
       click("LocationButton");
     };
-    answer(QFileInfo(game()).path() + "/Dravik 2");
-    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), game());
-    answer(QString());
-    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), game());
+    // Another copy of the game, so that a path picked shows apart from the one at start.
+    QDir(dir_->path()).mkdir("Other");
+    const QString other = QDir::toNativeSeparators(dir_->filePath("Other/Dravik 2.exe"));
+    QVERIFY(QFile::copy(KELVOR_FAKE_GAME_PATH, other));
+    answer(QFileInfo(other).path() + "/Dravik 2", false);
+    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), other);
+    answer(game(), true);
+    QCOMPARE(find<QLineEdit>("FileLocationText")->text(), other);
     const QStringList asked = {"Locate Dravik2 executable file please...", "Dravik 2 (*.exe)",
                                QString::number(QFileDialog::AcceptOpen),
                                QString::number(QFileDialog::ExistingFile)};

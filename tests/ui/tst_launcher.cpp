@@ -213,7 +213,7 @@ class LauncherTest : public QObject {
     QDir(dir_->path()).mkdir("Other");
     const QString other = QDir::toNativeSeparators(dir_->filePath("Other/Dravik 2.exe"));
     QVERIFY(QFile::copy(KELVOR_FAKE_GAME_PATH, other));
-    answer(QFileInfo(other).path() + "/Dravik 2", false);
+    answer(dir_->filePath("Other/Dravik 2"), false);
     QCOMPARE(find<QLineEdit>("FileLocationText")->text(), other);
     answer(game(), true);
     QCOMPARE(find<QLineEdit>("FileLocationText")->text(), other);

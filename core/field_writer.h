@@ -17,4 +17,9 @@ namespace kelvor {
 // character the code page lacks.
 std::optional<QByteArray> EncodeFieldLine(const QString& text);
 
+// What EncodeFieldLine asks of a text, in the words the log gives as the reason for a refusal.
+inline constexpr char kKeepableField[] =
+    "no line end, no character the system's code page lacks, and no double quote first or "
+    "where it needs quotes";
+
 }  // namespace kelvor

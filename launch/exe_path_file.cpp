@@ -17,6 +17,12 @@ constexpr qint64 kMaxExePathFileBytes = qint64{1} << 20;
 std::optional<QString> ReadExePath(const QString& file) {
   const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxExePathFileBytes);
   std::optional<QString> path = bytes ? ParseExePath(*bytes) : std::nullopt;
+  if (bytes && !path) {
+    LogFileFailure("Reading", file,
+                   QStringLiteral("it holds no path: it is empty, or its first line is no text in "
+                                  "the system's code page or is over %1 characters")
+                       .arg(kMaxExePathLength));
+  }
   if (!path) KeepCopy(file);
   return path;
 }
@@ -32,7 +38,15 @@ std::optional<QString> ParseExePath(QByteArrayView bytes) {
 bool SaveExePath(const QString& file, const QString& pathText) {
   const std::optional<QByteArray> line =
       pathText.size() <= kMaxExePathLength ? EncodeFieldLine(pathText) : std::nullopt;
-  return line && ReplaceDataFile(file, *line);
+  if (!line) {
+    LogFileFailure("Saving", file,
+                   QStringLiteral("it cannot keep the path %1: a path holds %2, and at most %3 "
+                                  "characters")
+                       .arg(QuotedForLog(pathText), kKeepableField)
+                       .arg(kMaxExePathLength));
+    return false;
+  }
+  return ReplaceDataFile(file, *line);
 }
 
 }  // namespace kelvor

@@ -1,13 +1,56 @@
 #include "launch/game_launch.h"
 
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
 #include <QProcess>
+#include <QtEndian>
 
 #ifndef Q_OS_WIN
-#include <QFile>
 #include <QStandardPaths>
 #endif
 
 namespace kelvor {
+namespace {
+
+// "kelvor.launch": why the game could not start, one warning for each failed launch.
+Q_LOGGING_CATEGORY(lcLaunch, "kelvor.launch", QtWarningMsg)
+
+void LogLaunchFailure(const QString& game, const QString& reason) {
+  qCWarning(lcLaunch, "Starting the game \"%s\" failed: %s",
+            qUtf8Printable(QDir::toNativeSeparators(game)), qUtf8Printable(reason));
+}
+
+// Starts the prepared process without waiting for it; false, with Qt's reason logged, when it
+// could not.
+bool StartDetached(QProcess& process, const QString& game) {
+  if (!process.startDetached()) {
+    LogLaunchFailure(game, process.errorString());
+    return false;
+  }
+  qCDebug(lcLaunch, "Started the game \"%s\"", qUtf8Printable(QDir::toNativeSeparators(game)));
+  return true;
+}
+
+}  // namespace
+
+ProgramKind KindOfProgram(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ") return ProgramKind::Other;
+  // The DOS header's last field, at 0x3C, is where the file's PE header begins: its signature,
+  // then the machine the program was built for.
+  const QByteArray field = file.seek(0x3C) ? file.read(4) : QByteArray();
+  if (field.size() != 4 || !file.seek(qFromLittleEndian<quint32>(field.constData()))) {
+    return ProgramKind::BrokenWindows;
+  }
+  const QByteArray header = file.read(6);
+  if (header.size() != 6 || !header.startsWith(QByteArrayView("PE\0\0", 4))) {
+    return ProgramKind::BrokenWindows;
+  }
+  constexpr quint16 kX86 = 0x014C, kX64 = 0x8664;
+  const quint16 machine = qFromLittleEndian<quint16>(header.constData() + 4);
+  return machine == kX86 || machine == kX64 ? ProgramKind::Windows : ProgramKind::BrokenWindows;
+}
 
 #ifdef Q_OS_WIN
 
@@ -24,32 +67,42 @@ bool StartGame(const QString& program, const LaunchOptions& options) {
   process.setCreateProcessArgumentsModifier([&line](QProcess::CreateProcessArguments* arguments) {
     arguments->arguments = reinterpret_cast<wchar_t*>(line.data());
   });
-  return process.startDetached();
+  return StartDetached(process, program);
 }
 
 #else
-
-namespace {
-
-// Every Windows program begins with these two bytes, whatever its name.
-bool IsWindowsProgram(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) && file.read(2) == "MZ";
-}
-
-}  // namespace
 
 bool StartGame(const QString& program, const LaunchOptions& options) {
   QStringList arguments;
   for (QStringView fragment : OrderedFragments(options)) {
     if (!fragment.isEmpty()) arguments.append(fragment.mid(1).toString());
   }
-  if (!IsWindowsProgram(program)) return QProcess::startDetached(program, arguments);
-  // A Windows game runs here only through Wine, which then hands it each argument whole.
-  const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-  if (wine.isEmpty()) return false;
-  arguments.prepend(program);
-  return QProcess::startDetached(wine, arguments);
+  QProcess process;
+  process.setProgram(program);
+  switch (KindOfProgram(program)) {
+    case ProgramKind::Other:
+      break;
+    case ProgramKind::BrokenWindows:
+      // Wine would start, fail on it, and leave the launcher believing the game had started.
+      LogLaunchFailure(program, QStringLiteral("it begins as a Windows program does, but is no "
+                                               "program that Windows runs: a damaged download, "
+                                               "or another file renamed"));
+      return false;
+    case ProgramKind::Windows: {
+      // A Windows game runs here only through Wine, which then hands it each argument whole.
+      const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+      if (wine.isEmpty()) {
+        LogLaunchFailure(program, QStringLiteral("it is a Windows program, and no wine is on "
+                                                 "PATH to start it (Debian's package wine)"));
+        return false;
+      }
+      process.setProgram(wine);
+      arguments.prepend(program);
+      break;
+    }
+  }
+  process.setArguments(arguments);
+  return StartDetached(process, program);
 }
 
 #endif

@@ -18,6 +18,12 @@ namespace kelvor {
 ModListReading ReadModList(const QString& file) {
   const std::optional<QByteArray> bytes = ReadDataFile(file, kMaxModListBytes);
   ModListReading reading = bytes ? ParseModList(*bytes) : ModListReading{};
+  if (bytes && !reading.complete) {
+    LogFileFailure("Reading", file,
+                   QStringLiteral("fields that are no mod names (no text in the system's code "
+                                  "page, or over %1 characters) were left out")
+                       .arg(kMaxModNameLength));
+  }
   if (!reading.complete) KeepCopy(file);
   return reading;
 }
@@ -38,16 +44,43 @@ ModListReading ParseModList(QByteArrayView bytes) {
   return reading;
 }
 
+namespace {
+
+std::optional<QByteArray> EncodeModName(const QString& name) {
+  return name.size() <= kMaxModNameLength ? EncodeFieldLine(name) : std::nullopt;
+}
+
+// Why the list file cannot keep `names`, for the log: the first name it cannot keep, or else
+// the size.
+QString Refusal(const QStringList& names) {
+  for (const QString& name : names) {
+    if (!EncodeModName(name)) {
+      return QStringLiteral(
+                 "it cannot keep the name %1: a name holds %2, and at most %3 characters")
+          .arg(QuotedForLog(name), kKeepableField)
+          .arg(kMaxModNameLength);
+    }
+  }
+  return QStringLiteral("the list would be over %1 bytes").arg(kMaxModListBytes);
+}
+
+}  // namespace
+
 std::optional<QByteArray> EncodeModList(const QStringList& names) {
   QByteArray content;
   for (const QString& name : names) {
-    const std::optional<QByteArray> line =
-        name.size() <= kMaxModNameLength ? EncodeFieldLine(name) : std::nullopt;
+    const std::optional<QByteArray> line = EncodeModName(name);
     if (!line) return std::nullopt;
     content += *line;
     if (content.size() > kMaxModListBytes) return std::nullopt;
   }
   return content;
+}
+
+bool CanKeepModList(const QString& file, const QStringList& names) {
+  if (EncodeModList(names)) return true;
+  LogFileFailure("Keeping the mod list in", file, Refusal(names));
+  return false;
 }
 
 namespace {
@@ -72,11 +105,21 @@ bool ModListFileExists(const QString& file) {
 
 bool WriteModList(const QString& file, const QStringList& names) {
   const std::optional<QByteArray> content = EncodeModList(names);
-  return content && ReplaceDataFile(file, *content);
+  if (!content) {
+    LogFileFailure("Saving", file, Refusal(names));
+    return false;
+  }
+  return ReplaceDataFile(file, *content);
 }
 
 bool SaveModList(const QString& file, const QStringList& names) {
-  return ModListFileExists(file) && WriteModList(file, names);
+  if (!ModListFileExists(file)) {
+    LogFileFailure("Saving", file,
+                   QStringLiteral("there is no list file to replace, or it is hidden or the "
+                                  "system's; only Add Mods' Close makes a new one"));
+    return false;
+  }
+  return WriteModList(file, names);
 }
 
 }  // namespace kelvor

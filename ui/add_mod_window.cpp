@@ -29,19 +29,31 @@ void AddModWindow::AddItem() {
     MessageBox::Notice(this, TwoSentences(kEmptyNameText, kNameNeededText));
     return;
   }
-  // Taken as typed: blanks, commas and repeats are the player's choice.
+  // Taken as typed: blanks, commas and repeats are the player's choice. A name the list file
+  // could not keep is refused here, where the player can still mend it, so that it never
+  // blocks a later save of the list.
+  if (!CanKeepModList(modListFile_, modNames_.stringList() << name)) {
+    MessageBox::Error(this);
+    return;
+  }
   const int row = modNames_.rowCount();
   modNames_.insertRows(row, 1);
   modNames_.setData(modNames_.index(row), name);
 }
 
 void AddModWindow::SaveAndClose() {
-  // A new file is announced before it is made, and the window's work is done by then.
+  // A new file is announced before it is made, and the window's work is done by then; a list
+  // the file could not keep announces nothing and keeps the window.
+  const QStringList names = modNames_.stringList();
+  if (!CanKeepModList(modListFile_, names)) {
+    MessageBox::Error(this);
+    return;
+  }
   if (!ModListFileExists(modListFile_)) {
     MessageBox::Notice(this, TwoSentences(kModListMissingText, kModListCreatedText));
     accept();
   }
-  if (!WriteModList(modListFile_, modNames_.stringList())) {
+  if (!WriteModList(modListFile_, names)) {
     MessageBox::Error(this);
     return;
   }

@@ -2,8 +2,10 @@
 #include <QTest>
 
 #include "launch/exe_path_file.h"
+#include "launch/game_launch.h"
 #include "mods/mod_list_file.h"
 #include "support/files.h"
+#include "support/logs.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -11,58 +13,74 @@
 
 using namespace kelvor;
 using namespace kelvor::testing;
+Q_DECLARE_METATYPE(ProgramKind)
 
 // Hostile data files, and saves that fail or are refused.
 class DataFilesTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // Every failure is told in the log, and nothing else is.
+  void init() { FailOnWarningsAbout(QDir::tempPath()); }
+
   void readersKeepWhatTheyCannotRead_data() {
-    QTest::addColumn<QByteArray>("bytes");  // a row named "appset..." is a path file
+    QTest::addColumn<bool>("pathFile");  // read as the path file, or else as the mod list
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("read");  // none: it failed
     QTest::addColumn<bool>("kept");         // copied beside it as "<file>.bak"
     const QString longest(32767, u'n');
     const QStringList largest(1'310'720, "mod-name-00000");  // 20 MB
-    const auto row = [](const char* file, QStringList read, bool kept, QByteArray bytes = {}) {
+    // A row of the path file's reader, or of the mod list's; its bytes are the data file so
+    // named unless given.
+    const auto row = [](bool pathFile, const char* file, QStringList read, bool kept,
+                        QByteArray bytes) {
       if (bytes.isNull()) bytes = ReadBytes(QFINDTESTDATA(QString("../data/") + file));
-      QTest::newRow(file) << bytes << read << kept;
+      QTest::newRow(file) << pathFile << bytes << read << kept;
     };
-    row("appset-plain", {"C:\\Games\\Dravik 2\\Dravik2.exe"}, false);
-    row("appset-quoted", {"C:\\a, b\\Dravik2.exe"}, false);
-    row("appset-unclosed-quote", {"unclosed, quote"}, false);
-    row("appset-line-end-only", {""}, false);
-    row("appset-empty", {}, false);
-    row("appset-nul", {}, true);
-    row("appset-long-line", {}, true);
-    row("appset-binary-garbage", {}, true);
-    row("appset, over 1 MB", {}, true, "g\r\n" + QByteArray(1 << 20, 'x'));
-    row("appset, the longest path", {longest}, false, longest.toLatin1() + "\r\n");
-    row("moddta-names",
-        {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
-    row("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
-    row("moddta-stray-quote", {"stray", "next", "end"}, false);
-    row("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);
-    row("moddta-nul-line", {"ok", "after"}, true);
-    row("the longest name", {longest}, false, longest.toLatin1() + "\r\n");
-    row("the largest list", largest, false, largest.join("\r\n").toLatin1() + "\r\n");
-    row("over the largest", {}, true, QByteArray("mod-name-00000\r\n").repeated(1'310'721));
+    const auto path = [&](const char* file, QStringList read, bool kept, QByteArray bytes = {}) {
+      row(true, file, read, kept, bytes);
+    };
+    const auto list = [&](const char* file, QStringList read, bool kept, QByteArray bytes = {}) {
+      row(false, file, read, kept, bytes);
+    };
+    path("appset-plain", {"C:\\Games\\Dravik 2\\Dravik2.exe"}, false);
+    path("appset-quoted", {"C:\\a, b\\Dravik2.exe"}, false);
+    path("appset-unclosed-quote", {"unclosed, quote"}, false);
+    path("appset-line-end-only", {""}, false);
+    path("appset-empty", {}, false);
+    path("appset-nul", {}, true);
+    path("appset-long-line", {}, true);
+    path("appset-binary-garbage", {}, true);
+    path("appset, over 1 MB", {}, true, "g\r\n" + QByteArray(1 << 20, 'x'));
+    path("appset, the longest path", {longest}, false, longest.toLatin1() + "\r\n");
+    list("moddta-names",
+         {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
+    list("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
+    list("moddta-stray-quote", {"stray", "next", "end"}, false);
+    list("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);
+    list("moddta-nul-line", {"ok", "after"}, true);
+    list("the longest name", {longest}, false, longest.toLatin1() + "\r\n");
+    list("the largest list", largest, false, largest.join("\r\n").toLatin1() + "\r\n");
+    list("over the largest", {}, true, QByteArray("mod-name-00000\r\n").repeated(1'310'721));
 #ifndef Q_OS_WIN  // the ANSI code pages spell these bytes otherwise
-    row("appset-invalid-utf8", {}, true);
-    row("moddta-binary-garbage", {}, true);
-    row("moddta-invalid-utf8", {"ok", "after"}, true);
-    row("moddta-unicode", {"Déjà vu", "✓"}, false);
+    path("appset-invalid-utf8", {}, true);
+    list("moddta-binary-garbage", {}, true);
+    list("moddta-invalid-utf8", {"ok", "after"}, true);
+    list("moddta-unicode", {"Déjà vu", "✓"}, false);
 #endif
   }
 
-  // What a reader cannot read whole it keeps; what it reads, it writes back the same.
+  // What a reader cannot read whole it keeps, and logs; what it reads, it writes back the same.
   void readersKeepWhatTheyCannotRead() {
+    QFETCH(bool, pathFile);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, read);
     QFETCH(bool, kept);
     QTemporaryDir dir;
     const QString path = dir.filePath("data"), again = dir.filePath("again");
     WriteBytes(path, bytes);
-    if (QString(QTest::currentDataTag()).startsWith("appset")) {
+    if (pathFile ? read.isEmpty() : kept) ExpectFailureLog("Reading", path);
+    if (pathFile) {
       const std::optional<QString> exePath = ReadExePath(path);
       QCOMPARE(exePath, read.isEmpty() ? std::nullopt : std::optional(read.first()));
       QVERIFY(!exePath || (SaveExePath(again, *exePath) && ReadExePath(again) == exePath));
@@ -78,7 +96,9 @@ class DataFilesTest : public QObject {
   // A list too large for the reader is refused by the writer, as is a file it cannot open.
   void refusedWrites() {
     QVERIFY(!EncodeModList(QStringList(1'310'721, "mod-name-00000")));
-    QVERIFY(!WriteModList(QDir::tempPath() + "/no such folder/modDta", {}));
+    const QString unreachable = QDir::tempPath() + "/no such folder/modDta";
+    ExpectFailureLog("Saving", unreachable);
+    QVERIFY(!WriteModList(unreachable, {}));
   }
 
   // A list hidden, or marked as the system's own, counts as absent: Save list refuses it whole.
@@ -93,6 +113,7 @@ class DataFilesTest : public QObject {
       const auto name = reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(path).utf16());
       QVERIFY(SetFileAttributesW(name, mark));
       QVERIFY(!ModListFileExists(path));
+      ExpectFailureLog("Saving", path);
       QVERIFY(!SaveModList(path, {"b"}));
       QCOMPARE(ReadBytes(path), "a\r\n");
     }
@@ -112,7 +133,8 @@ class DataFilesTest : public QObject {
     QTest::newRow("too long") << QString(32768, u'n');
   }
 
-  // However a save fails, or is refused, it says so and the old file stays as it was.
+  // However a save fails, or is refused, it says so, the log tells why, and the old file stays
+  // as it was.
   void failedSaveKeepsTheOldFile() {
     QFETCH(QString, text);
     const QString situation = QTest::currentDataTag();
@@ -127,11 +149,31 @@ class DataFilesTest : public QObject {
       if (situation == "read-only file") QFile::setPermissions(path, QFile::ReadOwner);
       QFile held(path);  // as a virus scanner would
       if (situation == "held open") QVERIFY(held.open(QIODevice::ReadOnly));
+      ExpectFailureLog("Saving", path);
       QVERIFY(modList ? !WriteModList(path, {"a", text}) : !SaveExePath(path, text));
       held.close();
       QCOMPARE(ReadBytes(path), "C:\\Games\\Dravik2.exe\r\n");
       QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"data"});
     }
+  }
+
+  void programKinds_data() {
+    QTest::addColumn<ProgramKind>("kind");
+    QTest::newRow("appset-plain") << ProgramKind::Other;
+    QTest::newRow("game-mz-text.exe") << ProgramKind::BrokenWindows;  // too short for a header
+    QTest::newRow("game-pe-outside.exe") << ProgramKind::BrokenWindows;
+    QTest::newRow("game-pe-cut.exe") << ProgramKind::BrokenWindows;
+    QTest::newRow("game-ne.exe") << ProgramKind::BrokenWindows;  // a 16-bit program
+    QTest::newRow("game-pe-arm64.exe") << ProgramKind::BrokenWindows;
+    QTest::newRow("game-pe-x86.exe") << ProgramKind::Windows;
+    QTest::newRow("game-pe-x64.exe") << ProgramKind::Windows;
+  }
+
+  // A file that begins as a Windows program does is one only when its header, inside the file,
+  // names a machine Windows runs; Wine is never handed anything else.
+  void programKinds() {
+    QFETCH(ProgramKind, kind);
+    QCOMPARE(KindOfProgram(QFINDTESTDATA(QString("../data/") + QTest::currentDataTag())), kind);
   }
 };
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace kelvor::testing {
+
+// The launcher's warning that `what` ("Reading", "Saving", "Starting the game", ...) failed on
+// `file` must come next: it is taken instead of printed, and the test fails without it.
+inline void ExpectFailureLog(const char* what, const QString& file) {
+  const QString path = QRegularExpression::escape(QDir::toNativeSeparators(file));
+  QTest::ignoreMessage(QtWarningMsg,
+                       QRegularExpression(QStringLiteral("^%1 \"%2\" failed: ").arg(what, path)));
+}
+
+// Any other warning that names something in `folder` fails the test: a working run logs nothing.
+inline void FailOnWarningsAbout(const QString& folder) {
+  QTest::failOnWarning(
+      QRegularExpression(QRegularExpression::escape(QDir::toNativeSeparators(folder))));
+}
+
+}  // namespace kelvor::testing

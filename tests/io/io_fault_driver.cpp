@@ -7,7 +7,8 @@
 //   add-mods-close  the list written, created if need be (Add Mods' Close)
 //   read            start-up's reading of both files, which keeps a copy of either it cannot
 //                   read; it prints the path and the names read, a line each
-// Exit status: 0 done, 1 failed and said so (for read: a reading incomplete).
+// Exit status: 0 done, 1 failed and said so (for read: a reading incomplete), 2 no such
+// operation. A failure's reason is logged on standard error, as the launcher logs it.
 #include <unistd.h>
 
 #include <QStringList>
@@ -32,13 +33,15 @@ int Read(const DataFiles& files) {
   return path && mods.complete ? 0 : 1;
 }
 
-bool Run(const char* operation, const DataFiles& files) {
+// The operation's result, or nothing when there is no such operation.
+std::optional<bool> Run(const char* operation, const DataFiles& files) {
   if (!std::strcmp(operation, "save-path"))
     return SaveExePath(files.exePath, "C:\\New\\Dravik 2.exe");
   if (!std::strcmp(operation, "save-list")) return SaveModList(files.modList, kNewList);
   if (!std::strcmp(operation, "remove-mod")) return SaveModList(files.modList, kNewList.mid(1));
   if (!std::strcmp(operation, "add-mods-close")) return WriteModList(files.modList, kNewList);
-  return Read(files) == 0;
+  if (!std::strcmp(operation, "read")) return Read(files) == 0;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -49,7 +52,8 @@ int main(int argc, char* argv[]) {
   // The system calls between these two marks are the operation's own: io_faults.py counts and
   // fails them, and leaves alone those that load and end the program.
   access("io-faults-begin", F_OK);
-  const bool done = Run(argv[1], files);
+  const std::optional<bool> done = Run(argv[1], files);
   access("io-faults-end", F_OK);
-  return done ? 0 : 1;
+  if (!done) std::fprintf(stderr, "io_fault_driver: no operation %s\n", argv[1]);
+  return !done ? 2 : *done ? 0 : 1;
 }

@@ -3,13 +3,18 @@
 
 For each operation of io_fault_driver, one run under strace counts the calls it makes between
 its two marks. Then it runs once per call and per fault: that call failing with EIO, failing
-with ENOSPC, and the process killed (SIGKILL) at it. After each run the files must be the old
-ones or the new ones, never anything else:
+with ENOSPC, and the process killed (SIGKILL) at it; and, for a read, write, sync or rename,
+every such call failing with EIO from that one on, as a bad sector or a lost disk does. Each run
+must end within a time limit, and after it the files must be the old ones or the new ones,
+never anything else:
   - a save that says it succeeded left the new bytes, and one whose write, sync or rename failed
     says so; a save that says it failed left the old bytes and nothing beside them;
   - after a kill, the next save succeeds and the files read back as saved;
   - a reading never changes the files, reads them exactly or says it could not (the error box),
-    and any copy it keeps aside is a whole one, or the older copy as it was.
+    and any copy it keeps aside is a whole one, or the older copy as it was;
+  - a failure that is told leaves its reason in the log, and a run that works logs nothing.
+The test fails, rather than passing on nothing, when strace refuses its work or an operation
+makes no call to fail.
 Usage: io_faults.py DRIVER
 """
 import concurrent.futures
@@ -28,6 +33,11 @@ CALLS = ["openat", "read", "write", "close", "fsync", "fdatasync", "rename", "re
 # Qt names the finished file beside its target with it, and tries another name when it fails.
 MUST_FAIL = {"write", "fsync", "rename", "renameat2"}
 FAULTS = ["error=EIO", "error=ENOSPC", "signal=KILL"]
+# These fail again at every later call, from the one chosen on ("when=N+").
+LASTING = {"read", "write", "fsync", "fdatasync", "rename", "renameat2"}
+LASTING_FAULT = "error=EIO+"
+# Far more than any run takes; a run that goes on past it is caught in a loop.
+SECONDS = 30
 
 OLD = {"appSet": b"C:\\Old\\Dravik2.exe\r\n", "modDta": b"a\r\nold\r\n\"a, b\"\r\n"}
 UNREADABLE = {"appSet": b"a\0b\r\n", "modDta": b"ok\r\n\0\r\n",
@@ -60,12 +70,25 @@ def files_in(folder):
     return found
 
 
+class Stuck(Exception):
+    pass
+
+
 def run(operation, folder, trace, inject=None, log=os.devnull):
+    """The driver's status, output and log lines; strace refusing its work ends the test."""
     command = ["strace", "-f", "-qq", "-o", log, "-e", "trace=" + trace]
     if inject:
         command += ["-e", "inject=" + inject]
-    done = subprocess.run(command + [driver, operation, folder], capture_output=True)
-    return done.returncode, done.stdout
+    try:
+        done = subprocess.run(command + [driver, operation, folder], capture_output=True,
+                              timeout=SECONDS)
+    except subprocess.TimeoutExpired:
+        raise Stuck(f"did not end within {SECONDS} s")
+    errors = done.stderr.decode(errors="replace").splitlines()
+    refused = [line for line in errors if line.startswith("strace:")]
+    if refused or done.returncode == 2:
+        raise SystemExit(f"FAIL: {' '.join(command)} {operation}: {refused or errors}")
+    return done.returncode, done.stdout, [line for line in errors if line.startswith("kelvor.")]
 
 
 def count_calls(operation, files):
@@ -79,20 +102,23 @@ def count_calls(operation, files):
         if "io-faults-begin" in line:
             phase = "within"
         elif "io-faults-end" in line:
+            phase = "ended"
             break
         match = re.match(r"\d+\s+(\w+)\(", line)
         if match and match.group(1) in CALLS:
             counts = before if phase == "before" else within
             counts[match.group(1)] = counts.get(match.group(1), 0) + 1
+    if phase != "ended" or not within:
+        raise SystemExit(f"FAIL: {operation}: strace saw no call between the driver's marks")
     return before, within
 
 
 def clean_result(operation, files):
     with tempfile.TemporaryDirectory() as folder:
         lay(folder, files)
-        status, _ = run(operation, folder, "none")
+        status, _, _ = run(operation, folder, "none")
         after = files_in(folder)
-        read_status, read_out = run("read", folder, "none")
+        read_status, read_out, _ = run("read", folder, "none")
     if status != (1 if files is UNREADABLE else 0):
         raise SystemExit(f"FAIL: {operation}, with no fault, ended with {status}")
     return after, read_status, read_out
@@ -100,13 +126,29 @@ def clean_result(operation, files):
 
 def check(name, operation, files, expected, call, nth, fault):
     """One run with one fault; what went wrong, or None."""
+    try:
+        return check_run(name, operation, files, expected, call, nth, fault)
+    except Stuck as stuck:
+        return f"{name}: {call} #{nth} {fault}: {stuck}"
+
+
+def check_run(name, operation, files, expected, call, nth, fault):
     new_files, read_status, read_out = expected
+    lasting = fault == LASTING_FAULT
+    # A write that keeps failing fails the driver's own output and log lines too.
+    mute = lasting and call == "write"
     with tempfile.TemporaryDirectory() as folder:
         lay(folder, files)
-        status, out = run(operation, folder, call, f"{call}:{fault}:when={nth}")
+        when = f"when={nth}+" if lasting else f"when={nth}"
+        status, out, logged = run(operation, folder, call, f"{call}:{fault.rstrip('+')}:{when}")
         after = files_in(folder)
         what = f"{name}: {call} #{nth} {fault}"
         killed = status == -9
+        if status == 1 and not killed and call != "write" and not any(
+                folder in line for line in logged):
+            return f"{what}: a failure told with no reason in the log naming its file"
+        if status == 0 and operation != "read" and logged:
+            return f"{what}: a save that worked logged {logged}"
         if status not in (0, 1) and not killed:
             return f"{what}: the driver ended with {status}"
         reading = operation == "read"
@@ -123,11 +165,12 @@ def check(name, operation, files, expected, call, nth, fault):
                 copy = after.get(n + ".bak")
                 if copy is not None and copy != files.get(n) and copy != files.get(n + ".bak"):
                     return f"{what}: {n}.bak is no whole copy: {copy!r:.80}"
-            if status == 0 and out != read_out:
+            if status == 0 and out != read_out and not mute:
                 return f"{what}: read {out!r:.80} and said it read it whole"
             if call == "read" and fault != "signal=KILL" and files is OLD and status != 1:
                 return f"{what}: a failed read was not told"
-            if status == 1 and files is OLD and not any(
+            # Reads that keep failing leave nothing to copy from; the copy's failure is logged.
+            if status == 1 and files is OLD and not (lasting and call == "read") and not any(
                     after.get(n + ".bak") == files[n] for n in data):
                 return f"{what}: an incomplete reading kept no whole copy"
         elif status == 0:
@@ -140,9 +183,9 @@ def check(name, operation, files, expected, call, nth, fault):
                 return f"{what}: said it failed, but the folder holds {sorted(after)}"
         if killed:
             # The next save, or reading, goes as on a working disk.
-            again, _ = run(operation, folder, "none")
+            again, _, _ = run(operation, folder, "none")
             if reading:
-                again_status, again_out = run("read", folder, "none")
+                again_status, again_out, _ = run("read", folder, "none")
                 if again_out != read_out:
                     return f"{what}: after the kill, the next start read {again_out!r:.80}"
             else:
@@ -151,7 +194,7 @@ def check(name, operation, files, expected, call, nth, fault):
                 for n in data:
                     if files_in(folder).get(n) != new_files.get(n):
                         return f"{what}: after the kill and a save, {n} is not the new file"
-                again_status, again_out = run("read", folder, "none")
+                again_status, again_out, _ = run("read", folder, "none")
                 if (again_status, again_out) != (read_status, read_out):
                     return f"{what}: after the kill and a save, the launcher read {again_out!r:.80}"
     return None
@@ -166,17 +209,24 @@ def main():
         for name, operation, files in CASES:
             before, within = count_calls(operation, files)
             expected = clean_result(operation, files)
-            jobs = [pool.submit(check, name, operation, files, expected, call,
-                                before.get(call, 0) + i, fault)
-                    for call, count in within.items() for i in range(1, count + 1)
-                    for fault in FAULTS]
-            found = [job.result() for job in jobs]
-            failures += [f for f in found if f]
+            faults = {fault: [pool.submit(check, name, operation, files, expected, call,
+                                          before.get(call, 0) + i, fault)
+                              for call, count in within.items() for i in range(1, count + 1)
+                              if fault in FAULTS or call in LASTING]
+                      for fault in FAULTS + [LASTING_FAULT]}
+            once = [job.result() for fault in FAULTS for job in faults[fault]]
+            lasting = [job.result() for job in faults[LASTING_FAULT]]
+            failures += [f for f in once + lasting if f]
+            if not once or not lasting:
+                failures.append(f"{name}: no fault was injected")
             calls = ", ".join(f"{call} {count}" for call, count in sorted(within.items()))
-            rows.append((name, sum(within.values()), calls, len(jobs), found.count(None)))
-    print(f"{'operation':27} {'calls':>5} {'injected':>8} {'survived':>8}  calls made")
-    for name, total, calls, injected, survived in rows:
-        print(f"{name:27} {total:5} {injected:8} {survived:8}  {calls}")
+            rows.append((name, sum(within.values()), calls, len(once), once.count(None),
+                         len(lasting), lasting.count(None)))
+    print(f"{'':33} {'once':>17} {'from then on':>17}")
+    print(f"{'operation':27} {'calls':>5} {'injected':>8} {'survived':>8} {'injected':>8} "
+          f"{'survived':>8}  calls made")
+    for name, total, calls, injected, survived, lasting, outlasted in rows:
+        print(f"{name:27} {total:5} {injected:8} {survived:8} {lasting:8} {outlasted:8}  {calls}")
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0

@@ -14,18 +14,21 @@ QString ValueFragment(QStringView prefix, const QString& value) {
   return value.isEmpty() ? QString() : prefix.toString() + value;
 }
 
-bool SetConnection(LaunchOptions& options, const QString& address, const QString& port,
-                   const QString& password) {
-  options.ConnectArg = ValueFragment(kConnectPrefix, address);
-  options.PortArg = ValueFragment(kPortPrefix, port);
-  options.PasswordArg = ValueFragment(kPasswordPrefix, password);
-  return !address.isEmpty() && !port.isEmpty();
+bool SetConnection(LaunchOptions& options,
+                   const std::array<QString, kConnectionFragments.size()>& texts) {
+  bool complete = true;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const ConnectionFragment& fragment = kConnectionFragments[i];
+    options.*fragment.slot = ValueFragment(fragment.prefix, texts[i]);
+    if (fragment.required && texts[i].isEmpty()) complete = false;
+  }
+  return complete;
 }
 
-std::array<QStringView, 9> OrderedFragments(const LaunchOptions& options) {
-  return {options.WindowArg,       options.NoSplashArg, options.NoPauseArg,
-          options.ScriptErrorsArg, options.ConnectArg,  options.PortArg,
-          options.PasswordArg,     options.HostArg,     options.ModArg};
+std::array<QStringView, kFragmentOrder.size()> OrderedFragments(const LaunchOptions& options) {
+  std::array<QStringView, kFragmentOrder.size()> fragments;
+  for (std::size_t i = 0; i < fragments.size(); ++i) fragments[i] = options.*kFragmentOrder[i];
+  return fragments;
 }
 
 QString ComposeCommandLine(const QString& pathText, const LaunchOptions& options) {

@@ -7,6 +7,7 @@
 #include <QStringListModel>
 #include <QStyleFactory>
 #include <QUrl>
+#include <algorithm>
 
 #include "launch/exe_path_file.h"
 #include "launch/game_launch.h"
@@ -103,10 +104,19 @@ void MainWindow::RefreshPreview() {
   ui_->HintLabel->setText(ComposeCommandLine(ui_->FileLocationText->text(), options_));
 }
 
+std::array<QLineEdit*, kConnectionFragments.size()> MainWindow::ConnectionBoxes() const {
+  std::array boxes = {ui_->IPText, ui_->PortText, ui_->PassText};
+  static_assert(std::tuple_size_v<decltype(boxes)> == kConnectionFragments.size(),
+                "one multiplayer box for each connection fragment");
+  return boxes;
+}
+
 void MainWindow::ApplyConnection() {
+  std::array<QString, kConnectionFragments.size()> texts;
+  std::ranges::transform(ConnectionBoxes(), texts.begin(), &QLineEdit::text);
   // The fragments take the boxes' texts even when the warning follows; the preview then keeps
   // its last composition, while a launch already uses them.
-  if (!SetConnection(options_, ui_->IPText->text(), ui_->PortText->text(), ui_->PassText->text())) {
+  if (!SetConnection(options_, texts)) {
     MessageBox::Notice(this, TwoSentences(kConnectionNeededText, kPasswordOptionalText));
     return;
   }
@@ -114,8 +124,8 @@ void MainWindow::ApplyConnection() {
 }
 
 void MainWindow::ClearConnection() {
-  for (QLineEdit* box : {ui_->IPText, ui_->PortText, ui_->PassText}) box->clear();
-  SetConnection(options_, {}, {}, {});
+  for (QLineEdit* box : ConnectionBoxes()) box->clear();
+  SetConnection(options_, {});
   RefreshPreview();
 }
 

@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QDialog;
+class QLineEdit;
 class QStringListModel;
 namespace Ui {
 class Main;
@@ -40,6 +41,8 @@ class MainWindow final : public QMainWindow {
 
  private:
   void ConnectSwitch(QCheckBox* box, QString LaunchOptions::*slot, QStringView fragment);
+  // The multiplayer boxes, in the order of the connection fragments they fill.
+  std::array<QLineEdit*, kConnectionFragments.size()> ConnectionBoxes() const;
   void ApplyConnection();
   void ClearConnection();
   void ApplyMod();

@@ -2,7 +2,18 @@
 
 #include "ui/main_window.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+  // Before anything can load a DLL: system DLLs come from System32 alone, never from the
+  // launcher's folder (a Downloads folder may hold anything), the working folder or PATH. The
+  // system DLLs that Windows would look for beside the program are bound only at their first
+  // call (cmake/delay-load.cmake), which comes after this line.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+#endif
   QApplication app(argc, argv);
   // The data files and the help live beside the launcher, wherever it was started from.
   auto* window = new kelvor::MainWindow(QCoreApplication::applicationDirPath());

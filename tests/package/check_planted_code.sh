@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# No code planted beside the Windows launcher runs in it. A DLL for every system DLL it names
+# that Windows does not keep among its KnownDLLs, each writing a marker when loaded, lies beside
+# the launcher and in its working folder, with Wine told to prefer such a DLL to its own, as
+# Windows does; a DLL that looks like a Qt plugin lies in the plugin folders beside it and in
+# another folder that a qt.conf and QT_PLUGIN_PATH name. The launcher must show its window, open
+# and close About, and quit, and no marker may appear. Every DLL imported at start must be a
+# KnownDLL, so that no new import is looked for beside the launcher.
+# Usage: check_planted_code.sh LAUNCHER.exe PLANTED_DLL.c
+#   (WINE, WINEPREFIX and DISPLAY as ctest gives them, under xvfb-run)
+set -euo pipefail
+exe=$1 source=$2
+for tool in x86_64-w64-mingw32-gcc x86_64-w64-mingw32-objdump strings xdotool python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ -n "${DISPLAY:-}" ] || { echo "SKIP: no display (scripts/build-windows runs this under xvfb-run)"; exit 77; }
+wine=${WINE:-/usr/lib/wine/wine64}
+wineserver=$(dirname "$wine")/wineserver
+work=$(mktemp -d)
+trap '"$wineserver" -k 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+lower() { tr '[:upper:]' '[:lower:]'; }
+
+# Windows' KnownDLLs, which it always takes from System32, and ntdll, which every process has.
+known=" advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32 kernel32
+  msctf msvcrt normaliz nsi ntdll ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32
+  shlwapi user32 wldap32 ws2_32 "
+# API sets (api-ms-win-...) are no files at all: Windows maps each name to a system DLL.
+is_known() { [[ $known == *[[:space:]]$1[[:space:]]* || $1 == api-ms-win-* ]]; }
+
+imported=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | lower)
+[ -n "$imported" ] || fail "no import table read from $exe"
+for dll in $imported; do
+  is_known "${dll%.dll}" || fail "$dll is imported at start, and Windows looks for it beside the launcher first"
+done
+# Every DLL the program names anywhere: its import and delay-load tables, and its code (UTF-16
+# too, as LoadLibraryW takes the name).
+planted=()
+for dll in $({ strings -a "$exe"; strings -a -el "$exe"; } | grep -ixE '[a-z0-9_-]+\.dll' | lower | sort -u); do
+  is_known "${dll%.dll}" || planted+=("${dll%.dll}")
+done
+[ ${#planted[@]} -gt 0 ] || fail "the program names no DLL outside the KnownDLLs, which it must"
+
+mkdir -p "$work/app" "$work/cwd" "$work/elsewhere"
+marker=$work/loaded.txt
+winpath() { echo "Z:${1//\//\\}"; }
+build() {  # build OUTPUT [EXTRA FLAGS]
+  local output=$1
+  shift
+  x86_64-w64-mingw32-gcc -shared -Os -o "$output" "$source" \
+    -DMARKER="\"$(winpath "$marker" | sed 's/\\/\\\\/g')\"" "$@"
+}
+build "$work/planted.dll"
+for dll in "${planted[@]}"; do
+  cp "$work/planted.dll" "$work/app/$dll.dll"
+  cp "$work/planted.dll" "$work/cwd/$dll.dll"
+done
+# Qt's plugin metadata: its magic, a header (version 1, Qt 6.4, x86-64 baseline, release), and a
+# CBOR map of the interface, the class and the keys: a platform named "windows", and a reader of
+# PNG images such as About shows.
+metadata() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+def text(s):
+    b = s.encode()
+    return (bytes([0x60 + len(b)]) if len(b) < 24 else bytes([0x78, len(b)])) + b
+iid, key = sys.argv[1:]
+cbor = (b"\xa3\x02" + text(iid) + b"\x03" + text("Marker")
+        + b"\x04\xa1" + text("Keys") + b"\x81" + text(key))
+print(",".join(str(b) for b in b"QTMETADATA !" + bytes([1, 6, 4, 1]) + cbor))
+PY
+}
+for folder in "$work/app" "$work/elsewhere"; do
+  mkdir -p "$folder/platforms" "$folder/imageformats"
+  build "$folder/platforms/qmarker.dll" -DQT_METADATA="$(metadata \
+    org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3 windows)"
+  build "$folder/imageformats/qmarker.dll" -DQT_METADATA="$(metadata \
+    org.qt-project.Qt.QImageIOHandlerFactoryInterface png)"
+done
+printf '[Paths]\r\nPlugins=%s\r\n' "$(winpath "$work/elsewhere" | sed 's/\\/\//g')" >"$work/app/qt.conf"
+printf '\r\n' >"$work/app/appSet"
+: >"$work/app/modDta"
+cp "$exe" "$work/app/kelvor-launcher.exe"
+
+overrides="mscoree,mshtml=;$(IFS=,; echo "${planted[*]}")=n,b"
+(cd "$work/cwd" && WINEDEBUG=-all WINEDLLOVERRIDES=$overrides \
+  WINEQT_PLUGIN_PATH="$(winpath "$work/elsewhere")" \
+  "$wine" "$work/app/kelvor-launcher.exe" >/dev/null 2>&1 &)
+await() {  # await TITLE: the window's id, once shown
+  timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true
+}
+gone() {  # gone TITLE: true once no such window is shown
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+main=$(await "Kelvor Launcher")
+[ -n "$main" ] || fail "the launcher showed no window"
+# Help > About from the keyboard: Alt reaches the menu bar, About is the second item of Help.
+xdotool windowfocus --sync "$main" key --delay 150 alt Right Right Down Down Return
+about=$(await About)
+[ -n "$about" ] || fail "About did not open"
+# Wine gives a window the keyboard when it is clicked: a click on the artwork, then Enter.
+xdotool mousemove --window "$about" 30 60 click 1 sleep 0.5 key Return
+gone About || fail "About did not close on Enter"
+# Exit, and Yes to the question it asks.
+xdotool windowfocus --sync "$main" key --delay 150 shift+Tab shift+Tab shift+Tab space
+sleep 1
+xdotool key Return
+gone "Kelvor Launcher" || fail "the launcher did not quit"
+[ ! -e "$marker" ] || fail "code planted beside the launcher ran in it: $(tr -d '\r' <"$marker" | tr '\n' ' ')"
+echo "planted beside the launcher and in its working folder, none ran: ${planted[*]}; and Qt plugins in platforms/ and imageformats/, there and where qt.conf and QT_PLUGIN_PATH point"

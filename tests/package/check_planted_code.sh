@@ -17,8 +17,13 @@ done
 wine=${WINE:-/usr/lib/wine/wine64}
 wineserver=$(dirname "$wine")/wineserver
 work=$(mktemp -d)
+marker=$work/loaded.txt
 trap '"$wineserver" -k 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  [ ! -e "$marker" ] || echo "These planted DLLs ran in it: $(tr -d '\r' <"$marker" | tr '\n' ' ')"
+  exit 1
+}
 lower() { tr '[:upper:]' '[:lower:]'; }
 
 # Windows' KnownDLLs, which it always takes from System32, and ntdll, which every process has.
@@ -42,7 +47,6 @@ done
 [ ${#planted[@]} -gt 0 ] || fail "the program names no DLL outside the KnownDLLs, which it must"
 
 mkdir -p "$work/app" "$work/cwd" "$work/elsewhere"
-marker=$work/loaded.txt
 winpath() { echo "Z:${1//\//\\}"; }
 build() {  # build OUTPUT [EXTRA FLAGS]
   local output=$1
@@ -110,5 +114,5 @@ xdotool windowfocus --sync "$main" key --delay 150 shift+Tab shift+Tab shift+Tab
 sleep 1
 xdotool key Return
 gone "Kelvor Launcher" || fail "the launcher did not quit"
-[ ! -e "$marker" ] || fail "code planted beside the launcher ran in it: $(tr -d '\r' <"$marker" | tr '\n' ' ')"
+[ ! -e "$marker" ] || fail "code planted beside the launcher ran in it"
 echo "planted beside the launcher and in its working folder, none ran: ${planted[*]}; and Qt plugins in platforms/ and imageformats/, there and where qt.conf and QT_PLUGIN_PATH point"

@@ -42,12 +42,12 @@ SECONDS = 30
 OLD = {"appSet": b"C:\\Old\\Dravik2.exe\r\n", "modDta": b"a\r\nold\r\n\"a, b\"\r\n"}
 UNREADABLE = {"appSet": b"a\0b\r\n", "modDta": b"ok\r\n\0\r\n",
               "appSet.bak": b"older\r\n", "modDta.bak": b"older\r\n"}
-# (what the table calls it, the driver's operation, the files it starts from)
+# (what the table calls it, the driver's operation, the files it starts from): one case for
+# each way a save or a reading goes. Remove and Add Mods' Close over a list there already save
+# as Save list does.
 CASES = [
     ("save the path", "save-path", OLD),
     ("save the list", "save-list", OLD),
-    ("remove a mod", "remove-mod", OLD),
-    ("Add Mods' Close", "add-mods-close", OLD),
     ("Add Mods' Close, new list", "add-mods-close", {"appSet": OLD["appSet"]}),
     ("start-up reading", "read", OLD),
     ("start-up's copies", "read", UNREADABLE),

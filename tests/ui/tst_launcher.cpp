@@ -1,4 +1,3 @@
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,28 +233,24 @@ class LauncherTest : public QObject {
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     const auto nativeAgain =
         qScopeGuard([] { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false); });
-    // Answers the dialog once it is up; true when it came. Any other modal window that stays
-    // for seconds is closed, so that a step that shows no file dialog fails instead of hanging.
+    // Answers the dialog as soon as it is up; true when it came. Whatever modal window is
+    // still up after seconds is closed, so that a step that goes wrong fails instead of hanging.
     const auto answer = [&](const QString& typed, bool cancel) {
       bool answered = false;
-      QElapsedTimer waited;
-      waited.start();
-      QTimer poll;
-      connect(&poll, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (!dialog) {
-          if (modal && waited.elapsed() > 5000) modal->close();
-          return;
-        }
-        poll.stop();
+      QTimer::singleShot(0, [&answered, typed, cancel] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
         answered = true;
         dialog->setDirectory(QFileInfo(typed).path());
         dialog->selectFile(QFileInfo(typed).fileName());
         if (cancel) return dialog->reject();
         static_cast<QDialog*>(dialog)->accept();  // Qt's own step when Open is pressed
       });
-      poll.start(20);
+      QTimer closer;
+      connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+      });
+      closer.start(5000);
       click("LocationButton");
       return answered;
     };

@@ -93,6 +93,17 @@ class DataFilesTest : public QObject {
     QCOMPARE(ReadBytes(path + ".bak"), kept ? bytes : "<missing>");
   }
 
+  // A copy that cannot be made aside is told in the log beside the reading's own failure.
+  void copyAsideFails() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("modDta");
+    WriteBytes(path, QByteArray("ok\r\n\0\r\n", 7));
+    QVERIFY(QDir(dir.path()).mkdir("modDta.bak"));
+    ExpectFailureLog("Reading", path);
+    ExpectFailureLog("Copying aside", path);
+    QVERIFY(!ReadModList(path).complete);
+  }
+
   // A list too large for the reader is refused by the writer, as is a file it cannot open.
   void refusedWrites() {
     QVERIFY(!EncodeModList(QStringList(1'310'721, "mod-name-00000")));

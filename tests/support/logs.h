@@ -7,11 +7,13 @@
 namespace kelvor::testing {
 
 // The launcher's warning that `what` ("Reading", "Saving", "Starting the game", ...) failed on
-// `file` must come next: it is taken instead of printed, and the test fails without it.
+// `file`, with a reason, on one line, must come next: it is taken instead of printed, and the
+// test fails without it.
 inline void ExpectFailureLog(const char* what, const QString& file) {
   const QString path = QRegularExpression::escape(QDir::toNativeSeparators(file));
-  QTest::ignoreMessage(QtWarningMsg,
-                       QRegularExpression(QStringLiteral("^%1 \"%2\" failed: ").arg(what, path)));
+  QTest::ignoreMessage(
+      QtWarningMsg,
+      QRegularExpression(QStringLiteral("^%1 \"%2\" failed: [^\\r\\n]+$").arg(what, path)));
 }
 
 // Any other warning that names something in `folder` fails the test: a working run logs nothing.

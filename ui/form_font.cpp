@@ -1,5 +1,6 @@
 #include "ui/form_font.h"
 
+#include <QAction>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QWidget>
@@ -18,12 +19,7 @@ void UseCalibriOrCarlito() {
   QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
 }
 
-}  // namespace
-
-void PrepareFormFont() {
-  [[maybe_unused]] static const bool prepared = (UseCalibriOrCarlito(), true);
-}
-
+// Each widget's own size, set after its parent's, wins over the one it inherits.
 void ApplyPointSizes(QWidget* widget) {
   if (const QVariant points = widget->property("pointSizeF"); points.isValid()) {
     QFont font = widget->font();
@@ -32,6 +28,19 @@ void ApplyPointSizes(QWidget* widget) {
   }
   for (QObject* child : widget->children()) {
     if (child->isWidgetType()) ApplyPointSizes(static_cast<QWidget*>(child));
+  }
+}
+
+}  // namespace
+
+void PrepareFormFont() {
+  [[maybe_unused]] static const bool prepared = (UseCalibriOrCarlito(), true);
+}
+
+void ApplyFormProperties(QWidget* window) {
+  ApplyPointSizes(window);
+  for (QAction* action : window->findChildren<QAction*>()) {
+    if (action->property("separator").toBool()) action->setSeparator(true);
   }
 }
 

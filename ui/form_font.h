@@ -8,16 +8,17 @@ namespace kelvor {
 // measured in the forms' font.
 void PrepareFormFont();
 
-// Designer keeps whole points only, so a window and each control drawn at 8.25, 9 or 9.75
-// points carry the size as the property "pointSizeF"; this gives them their sizes.
-void ApplyPointSizes(QWidget* widget);
+// What the forms carry as dynamic properties because Designer cannot hold it (each form's own
+// comment says which): "pointSizeF", a size in points that is no whole number, on a window or
+// a control; and "separator" on a named action that is a menu's separator.
+void ApplyFormProperties(QWidget* window);
 
 // Builds `window` from its Designer form `ui`, in the forms' font.
 template <typename Form, typename Window>
 void SetUpForm(Form& ui, Window* window) {
   PrepareFormFont();
   ui.setupUi(window);
-  ApplyPointSizes(window);
+  ApplyFormProperties(window);
 }
 
 }  // namespace kelvor

@@ -7,7 +7,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   FirstPaintProbe probe(app);
   QMainWindow window;
-  window.resize(KELVOR_CLIENT_WIDTH, KELVOR_CLIENT_HEIGHT);
+  window.resize(BenchWindowSize());
   window.show();
   return QApplication::exec();
 }

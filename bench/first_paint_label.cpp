@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
   FirstPaintProbe probe(app);
   QMainWindow window;
   window.setCentralWidget(new QLabel(QStringLiteral("Kelvor Launcher")));
-  window.resize(KELVOR_CLIENT_WIDTH, KELVOR_CLIENT_HEIGHT);
+  window.resize(BenchWindowSize());
   window.show();
   return QApplication::exec();
 }

@@ -172,7 +172,8 @@ class DataFilesTest : public QObject {
     QTest::newRow("game-mz-text.exe") << ProgramKind::BrokenWindows;  // too short for a header
     QTest::newRow("game-pe-outside.exe") << ProgramKind::BrokenWindows;
     QTest::newRow("game-pe-cut.exe") << ProgramKind::BrokenWindows;
-    QTest::newRow("game-ne.exe") << ProgramKind::BrokenWindows;  // a 16-bit program
+    QTest::newRow("game-ne.exe") << ProgramKind::BrokenWindows;                // a 16-bit program
+    QTest::newRow("game-pe-bad-signature.exe") << ProgramKind::BrokenWindows;  // for x64 else
     QTest::newRow("game-pe-arm64.exe") << ProgramKind::BrokenWindows;
     QTest::newRow("game-pe-x86.exe") << ProgramKind::Windows;
     QTest::newRow("game-pe-x64.exe") << ProgramKind::Windows;

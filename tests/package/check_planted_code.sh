@@ -90,8 +90,15 @@ overrides="mscoree,mshtml=;$(IFS=,; echo "${planted[*]}")=n,b"
 (cd "$work/cwd" && WINEDEBUG=-all WINEDLLOVERRIDES=$overrides \
   WINEQT_PLUGIN_PATH="$(winpath "$work/elsewhere")" \
   "$wine" "$work/app/kelvor-launcher.exe" >/dev/null 2>&1 &)
-await() {  # await TITLE: the window's id, once shown
-  timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true
+await() {  # await TITLE: the window's id, once shown, within a minute
+  # Asked again and again: a search fails outright when a window it looks at goes meanwhile,
+  # as Wine's own do while the launcher starts.
+  local id
+  for _ in $(seq 240); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.25
+  done
 }
 gone() {  # gone TITLE: true once no such window is shown
   for _ in $(seq 100); do

@@ -45,14 +45,18 @@ class LauncherTest : public QObject {
     QDir::setCurrent(QDir::tempPath());
   }
 
-  // Every window as drawn and walked with Tab. The main window keeps its size; the preview
-  // shows a name as typed, never as markup; About shows the version and closes on Enter.
+  // Every window as drawn and walked with Tab. The main window keeps its size, and its menus
+  // their separators; the preview shows a name as typed, never as markup; About shows the
+  // version and closes on Enter.
   void forms() {
     checkForm(
         "Param1Check Param2Check Param3Check Param4Check IPText PortText PassText HostCheck "
         "ApplyButton ClearButton SaveButton LocationButton List1 AddButton RemoveButton "
         "ApplyModsButton ClearModsButton ExitButton CloseCheck LaunchButton");
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
+    // The menus' separators are the actions named space0 to space4, and no other.
+    for (const QAction* action : window_->findChildren<QAction*>())
+      QCOMPARE(action->isSeparator(), action->objectName().startsWith("space"));
     QCOMPARE(find<QLabel>("HintLabel")->textFormat(), Qt::PlainText);
     click("mnuAbout");
     QCOMPARE(find<QLabel>("Label4")->text(), "ver. " KELVOR_VERSION);

@@ -53,6 +53,7 @@ class DataFilesTest : public QObject {
     path("appset-binary-garbage", {}, true);
     path("appset, over 1 MB", {}, true, "g\r\n" + QByteArray(1 << 20, 'x'));
     path("appset, the longest path", {longest}, false, longest.toLatin1() + "\r\n");
+    list("moddta, empty, as at a first start", {}, false, "");
     list("moddta-names",
          {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
     list("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);

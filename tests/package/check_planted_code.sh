@@ -5,7 +5,9 @@
 # Windows does; a DLL that looks like a Qt plugin lies in the plugin folders beside it and in
 # another folder that a qt.conf and QT_PLUGIN_PATH name. The launcher must show its window, open
 # and close About, and quit, and no marker may appear. Every DLL imported at start must be a
-# KnownDLL, so that no new import is looked for beside the launcher.
+# KnownDLL, so that no new import is looked for beside the launcher. The plugin look-alikes load
+# into any Qt that scans its plugin folders, as a shared Qt does; the static Qt linked in scans
+# none, and they stand guard should that ever change.
 # Usage: check_planted_code.sh LAUNCHER.exe PLANTED_DLL.c
 #   (WINE, WINEPREFIX and DISPLAY as ctest gives them, under xvfb-run)
 set -euo pipefail

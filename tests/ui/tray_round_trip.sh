@@ -2,11 +2,9 @@
 # The notification-area icon on a real X desktop: minimise with Ctrl+M, find the icon in a
 # tray host, click it, and see the window back and the icon gone. Then closing the hidden
 # window, and Ctrl+M where there is no notification area.
-# Beside the same tray host, the window test's notificationArea scenario.
-# Usage: tray_round_trip.sh LAUNCHER WINDOW_TEST
+# Usage: tray_round_trip.sh LAUNCHER
 set -euo pipefail
 launcher=$1
-window_test=$2
 
 for tool in xvfb-run trayer xdotool /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
@@ -49,12 +47,6 @@ trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
 tray_host=$!
 sleep 2  # the tray host must own the notification area before the launcher asks for it
 
-# The icon's tip, and its click, seen from inside the launcher's own window.
-QT_QPA_PLATFORM=xcb "$window_test" notificationArea >"$folder/scenario.txt" 2>&1 ||
-  { cat "$folder/scenario.txt"; fail "the notificationArea scenario beside a tray host"; }
-grep -q "^PASS   : LauncherTest::notificationArea()" "$folder/scenario.txt" ||
-  { cat "$folder/scenario.txt"; fail "the notificationArea scenario ran beside a tray host"; }
-echo "notificationArea scenario: the icon carries its tip, and its click restores the window"
 start() {
   "$folder/kelvor-launcher" &
   launcher_pid=$!

@@ -5,7 +5,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 
@@ -212,22 +211,6 @@ class LauncherTest : public QObject {
     qputenv("PATH", path);
     QVERIFY(QTest::qWaitFor([] { return QFile::exists("wine-ran"); }, 5000));
 #endif
-  }
-
-  // Minimised, the launcher waits behind an icon that carries its tip; clicking the icon
-  // brings the window back and takes the icon away. The offscreen platform has no notification
-  // area: tray_round_trip runs this scenario beside a tray host.
-  void notificationArea() {
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-      QSKIP("no notification area here; tray_round_trip runs this beside a tray host");
-    press(Qt::CTRL | Qt::Key_M);
-    auto* icon = window_->findChild<QSystemTrayIcon*>();
-    QVERIFY(icon);
-    QVERIFY(icon->isVisible() && !window_->isVisible());
-    QCOMPARE(icon->toolTip(), "Restore Kelvor Launcher");
-    emit icon->activated(QSystemTrayIcon::Trigger);
-    QTRY_VERIFY(window_->isVisible());
-    QVERIFY(!icon->isVisible());
   }
 
   // Find... shows a file dialog in which a name typed without ".exe" finds the game, and

@@ -51,16 +51,6 @@ for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/dire
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
 
-# Unpacked where there is no git, the source packs itself again to the very same bytes.
-mkdir "$work/source" "$work/repacked"
-unzip -q "$folder/kelvor-launcher-$version-source.zip" -d "$work/source"
-unpacked="$work/source/kelvor-launcher-$version-source"
-cmake -DSOURCE_DIR="$unpacked" -DVERSION="$version" -DSTAGING_DIR="$work/staging" -DPYTHON=python3 \
-  -DCMAKE_INSTALL_PREFIX="$work/repacked" -P "$unpacked/cmake/pack-source.cmake" >/dev/null
-cmp -s "$folder/kelvor-launcher-$version-source.zip" "$work/repacked/kelvor-launcher-$version-source.zip" ||
-  fail "the source, packed again without git, differs: $(cd "$work" && diff -r source repacked | head -3)"
-echo "source without git: packed again, the same bytes"
-
 # The width of the one window titled "Kelvor Launcher" that shows, once one does: the main
 # window, or the small error box that start-up shows before it.
 shown_width() {

@@ -40,7 +40,10 @@ minimise() {
   wait_for "one icon appears" test "$(icons | wc -l)" -eq 1
   icon=$(icons)
 }
-restored() { test "$(visible_main)" = "$main" && test -z "$(icons)"; }
+# Back, with the keyboard: a restored window the player has to click first would not do.
+restored() {
+  test "$(visible_main)" = "$main" && test -z "$(icons)" && test "$(xdotool getwindowfocus)" = "$main"
+}
 
 trayer --edge top --align right --widthtype pixel --width 64 --height 32 \
   --SetDockType true --transparent false &

@@ -15,6 +15,12 @@ int main(int argc, char* argv[]) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 #endif
   QApplication app(argc, argv);
+#ifndef Q_OS_WIN
+  // Plugins come from the system's Qt alone. Qt would also load one from a plugin folder such
+  // as imageformats/ beside the launcher, which players unpack wherever their browser saved it.
+  // (The Windows build has every plugin linked in, and its Qt loads none from disk.)
+  QCoreApplication::removeLibraryPath(QCoreApplication::applicationDirPath());
+#endif
   // The data files and the help live beside the launcher, wherever it was started from.
   auto* window = new kelvor::MainWindow(QCoreApplication::applicationDirPath());
   // Closing a hidden window is no "last window closed" to Qt, so the launcher quits itself

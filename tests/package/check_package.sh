@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # The portable package: made by CPack, unpacked into a folder with a blank in its name, and
 # started from another folder, it finds its data files and its help beside itself and shows its
-# window.
+# window, and loads no Qt plugin planted beside itself.
 # Usage: check_package.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
 version=$2
 
-for tool in xvfb-run xdotool; do
+for tool in xvfb-run xdotool cc python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 if [ -z "${KELVOR_ON_XVFB:-}" ]; then
@@ -61,14 +61,22 @@ shown_width() {
 }
 
 # A first start, from a folder holding unreadable decoys: the main window and no error box, so
-# the files read are the package's own.
-mkdir "$work/decoys"
+# the files read are the package's own. A reader of PNG images, such as the window's icon is,
+# planted in a plugin folder beside the launcher never runs in it.
+mkdir "$work/decoys" "$folder/imageformats"
 printf 'a\0b' | tee "$work/decoys/appSet" >"$work/decoys/modDta"
+support=$(dirname "$0")/../support
+cc -shared -fPIC -o "$folder/imageformats/libqmarker.so" "$support/planted_library.c" \
+  -DMARKER="\"$work/planted-ran\"" -DQT_METADATA="$(python3 "$support/qt_plugin_metadata.py" \
+  org.qt-project.Qt.QImageIOHandlerFactoryInterface png)"
 (cd "$work/decoys" && exec "$folder/kelvor-launcher") &
 width=$(shown_width)
 [ "$width" -gt 500 ] || fail "the main window shows, not an error box (width $width)"
 kill %% && wait %% 2>/dev/null || true
-echo "first start from another folder: the main window ($width px wide), no error box"
+[ ! -e "$work/planted-ran" ] || fail "a Qt plugin planted beside the launcher ran in it"
+rm -r "$folder/imageformats"
+echo "first start from another folder: the main window ($width px wide), no error box, and no"
+echo "plugin planted beside it loaded"
 
 # An unreadable path file: the error box shows alone, and the main window only after it.
 cp "$work/decoys/appSet" "$folder/appSet"

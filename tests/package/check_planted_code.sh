@@ -8,10 +8,11 @@
 # KnownDLL, so that no new import is looked for beside the launcher. The plugin look-alikes load
 # into any Qt that scans its plugin folders, as a shared Qt does; the static Qt linked in scans
 # none, and they stand guard should that ever change.
-# Usage: check_planted_code.sh LAUNCHER.exe PLANTED_DLL.c
+# Usage: check_planted_code.sh LAUNCHER.exe PLANTED_LIBRARY.c
 #   (WINE, WINEPREFIX and DISPLAY as ctest gives them, under xvfb-run)
 set -euo pipefail
 exe=$1 source=$2
+metadata=$(dirname "$source")/qt_plugin_metadata.py
 for tool in x86_64-w64-mingw32-gcc x86_64-w64-mingw32-objdump strings xdotool python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
@@ -61,26 +62,12 @@ for dll in "${planted[@]}"; do
   cp "$work/planted.dll" "$work/app/$dll.dll"
   cp "$work/planted.dll" "$work/cwd/$dll.dll"
 done
-# Qt's plugin metadata: its magic, a header (version 1, Qt 6.4, x86-64 baseline, release), and a
-# CBOR map of the interface, the class and the keys: a platform named "windows", and a reader of
-# PNG images such as About shows.
-metadata() {
-  python3 - "$1" "$2" <<'PY'
-import sys
-def text(s):
-    b = s.encode()
-    return (bytes([0x60 + len(b)]) if len(b) < 24 else bytes([0x78, len(b)])) + b
-iid, key = sys.argv[1:]
-cbor = (b"\xa3\x02" + text(iid) + b"\x03" + text("Marker")
-        + b"\x04\xa1" + text("Keys") + b"\x81" + text(key))
-print(",".join(str(b) for b in b"QTMETADATA !" + bytes([1, 6, 4, 1]) + cbor))
-PY
-}
 for folder in "$work/app" "$work/elsewhere"; do
   mkdir -p "$folder/platforms" "$folder/imageformats"
-  build "$folder/platforms/qmarker.dll" -DQT_METADATA="$(metadata \
+  # Plugins of a platform named "windows", and of a reader of PNG images such as About shows.
+  build "$folder/platforms/qmarker.dll" -DQT_METADATA="$(python3 "$metadata" \
     org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3 windows)"
-  build "$folder/imageformats/qmarker.dll" -DQT_METADATA="$(metadata \
+  build "$folder/imageformats/qmarker.dll" -DQT_METADATA="$(python3 "$metadata" \
     org.qt-project.Qt.QImageIOHandlerFactoryInterface png)"
 done
 printf '[Paths]\r\nPlugins=%s\r\n' "$(winpath "$work/elsewhere" | sed 's/\\/\//g')" >"$work/app/qt.conf"

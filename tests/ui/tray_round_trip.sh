@@ -42,7 +42,8 @@ minimise() {
 }
 # Back, with the keyboard: a restored window the player has to click first would not do.
 restored() {
-  test "$(visible_main)" = "$main" && test -z "$(icons)" && test "$(xdotool getwindowfocus)" = "$main"
+  test "$(visible_main)" = "$main" && test -z "$(icons)" &&
+    test "$(xdotool getwindowfocus)" = "$main"
 }
 
 trayer --edge top --align right --widthtype pixel --width 64 --height 32 \

@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/data_file.h"
 #include "launch/exe_path_file.h"
 #include "launch/game_launch.h"
 #include "mods/mod_list_file.h"
@@ -103,6 +104,25 @@ class DataFilesTest : public QObject {
     ExpectFailureLog("Reading", path);
     ExpectFailureLog("Copying aside", path);
     QVERIFY(!ReadModList(path).complete);
+  }
+
+  void namesInLogLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("a Windows path") << "C:\\My Games\\x.exe"
+                                    << "\"C:\\My Games\\x.exe\"";
+    QTest::newRow("line ends and a tab") << "a\r\nb\tc"
+                                         << "\"a\\x0d\\x0ab\\x09c\"";
+    QTest::newRow("100 characters") << QString(100, u'n') << '"' + QString(100, u'n') + '"';
+    QTest::newRow("over 100 characters")
+        << QString(101, u'n') << '"' + QString(100, u'n') + "\"...";
+  }
+
+  // A name or path in a log line shows as the player typed it, and keeps the line one and short.
+  void namesInLogLines() {
+    QFETCH(QString, text);
+    QFETCH(QString, logged);
+    QCOMPARE(QuotedForLog(text), logged);
   }
 
   // A list too large for the reader is refused by the writer, as is a file it cannot open.

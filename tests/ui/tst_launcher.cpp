@@ -297,9 +297,10 @@ class LauncherTest : public QObject {
   }
 
   // Add Mods over the greyed main window: Close saves the list and closes, or, with no list
-  // file, says so and closes first; Enter adds a name. A name the file cannot keep is refused
-  // as it is added, kept for the player to mend, and the list saves as before; a list read whole
-  // that the file cannot keep again is refused before a new file is announced.
+  // file, says so and closes first, and then tells a failed save; Enter adds a name. A name the
+  // file cannot keep is refused as it is added, kept for the player to mend, and the list saves as
+  // before; a list read whole that the file cannot keep again is refused before a new file is
+  // announced.
   void addModWindow() {
     click("AddButton");
     QVERIFY(subform() && greyed());
@@ -333,6 +334,14 @@ class LauncherTest : public QObject {
     click("RemoveButton");
     QCOMPARE(shownBoxes(), Boxes({Question, Information}));
     QCOMPARE(ReadBytes("modDta"), saved.mid(3));
+    // A folder where the list file would be: the new file is announced, and its failure told.
+    QFile::remove("modDta");
+    QVERIFY(QDir(dir_->path()).mkdir("modDta"));
+    click("AddButton");
+    ExpectFailureLog("Saving", file("modDta"));
+    click("Command2");
+    QCOMPARE(shownBoxes(), Boxes({Warning, Critical}));
+    QVERIFY(QDir(dir_->path()).rmdir("modDta"));
     // Lines ended by LF alone, 20 MB in all, which the file would keep only past 20 MB in CR LF.
     start("\r\n", QByteArray(999, 'n').append('\n').repeated(20'971));
     QFile::remove("modDta");

@@ -1,8 +1,8 @@
 # Makes OUTPUT, a delay-load stand-in for mingw-w64's import library IMPORT_LIBRARY: for each
 # DLL it imports from, one delay-load import library of dlltool's with every function it holds
-# for that DLL beside it, and OUTPUT a linker script that takes them all in its place. mingw-w64 names
-# the members of an import library after their DLL ("libuser32s00080.o"), and nm lists each
-# member's functions as __imp_NAME.
+# for that DLL beside it, and OUTPUT a linker script that takes them all in its place.
+# mingw-w64 names the members of an import library after their DLL ("libuser32s00080.o"), and
+# nm lists each member's functions as __imp_NAME.
 # Usage: cmake -DNM=... -DDLLTOOL=... -DIMPORT_LIBRARY=... -DOUTPUT=... -P delay-import-library.cmake
 execute_process(COMMAND ${NM} -g --defined-only ${IMPORT_LIBRARY}
                 OUTPUT_VARIABLE listing COMMAND_ERROR_IS_FATAL ANY)

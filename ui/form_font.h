@@ -9,8 +9,9 @@ namespace kelvor {
 void PrepareFormFont();
 
 // What the forms carry as dynamic properties because Designer cannot hold it (each form's own
-// comment says which): "pointSizeF", a size in points that is no whole number, on a window or
-// a control; and "separator" on a named action that is a menu's separator.
+// comment says which): "pointSizeF", a window's or a control's size in points (8.25, 9 or 9.75,
+// all given so, where Designer keeps whole points only); and "separator" on a named action
+// that is a menu's separator.
 void ApplyFormProperties(QWidget* window);
 
 // Builds `window` from its Designer form `ui`, in the forms' font.

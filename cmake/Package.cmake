@@ -10,10 +10,15 @@ endif()
 configure_file(resources/package/README.txt.in README.txt @ONLY)  # with the version
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt LICENSE DESTINATION .)
 install(DIRECTORY resources/licenses/ DESTINATION licenses)
-if(WIN32)
-  # Qt is linked in statically; its licence, and those of the libraries it bundles, travel
-  # with it.
-  install(DIRECTORY resources/windows/licenses/ DESTINATION licenses)
+if(KELVOR_QT_LINKAGE STREQUAL "STATIC_LIBRARY")
+  # Qt is linked in statically; the licences of the libraries it bundles, and of those linked in
+  # beside it on each system, travel with it.
+  install(DIRECTORY resources/static-qt/licenses/ DESTINATION licenses)
+  if(WIN32)
+    install(DIRECTORY resources/windows/licenses/ DESTINATION licenses)
+  else()
+    install(DIRECTORY resources/linux/licenses/ DESTINATION licenses)
+  endif()
 endif()
 install(CODE "set(SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")\nset(VERSION ${PROJECT_VERSION})
 set(STAGING_DIR \"${PROJECT_BINARY_DIR}/source-staging\")\nset(PYTHON \"${KELVOR_PYTHON}\")")

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
 # The portable package: made by CPack, unpacked into a folder with a blank in its name, and
 # started from another folder, it finds its data files and its help beside itself and shows its
-# window, and loads no Qt plugin planted beside itself.
-# Usage: check_package.sh BUILD_DIR VERSION
+# window, and a screen reader finds its controls by name. Linked against a static Qt (the
+# package players get, from scripts/build-linux), it needs no Qt or C++ runtime from the system
+# and runs in a bare Debian root (KELVOR_BARE_ROOT, which that script makes), and no library
+# with Qt's plugin metadata, planted wherever Qt looks for plugins, ever runs in it.
+# Usage: check_package.sh BUILD_DIR VERSION QT_LINKAGE   (QT_LINKAGE: STATIC_LIBRARY or other)
 set -euo pipefail
 build=$1
 version=$2
+static=""
+[ "$3" = STATIC_LIBRARY ] && static=1
 
-for tool in xvfb-run xdotool cc python3; do
+for tool in xvfb-run xdotool cc python3 dbus-run-session readelf objdump; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
+/usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
+  { echo "SKIP: python3-gi and gir1.2-atspi-2.0 are not installed"; exit 77; }
 if [ -z "${KELVOR_ON_XVFB:-}" ]; then
   KELVOR_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
 fi
 unset QT_QPA_PLATFORM
+support=$(dirname "$0")/../support
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -43,10 +51,12 @@ README.txt"
 echo "package: $(basename "$archive") holds one folder with the $(wc -l <<<"$expected") expected entries"
 
 source_files=$(cmake -E tar tf "$folder/kelvor-launcher-$version-source.zip")
-[ "$(ls "$folder/licenses")" = $'Carlito-OFL-1.1.txt\nQt-LGPL-3.0.txt' ] ||
-  fail "the licences: $(ls "$folder/licenses" | tr '\n' ' ')"
-for file in LICENSE CMakeLists.txt scripts/build-windows scripts/qt-patches/directwrite-needs-direct2d.patch \
-  ui/main_window.cpp; do
+# Linked in statically, Qt brings the libraries it bundles, and the launcher xcb-util.
+for licence in Carlito-OFL-1.1.txt Qt-LGPL-3.0.txt ${static:+HarfBuzz.txt xcb-util.txt}; do
+  [ -f "$folder/licenses/$licence" ] || fail "the licences lack $licence: $(ls "$folder/licenses")"
+done
+for file in LICENSE CMakeLists.txt scripts/build-windows scripts/build-linux \
+  scripts/qt-patches/directwrite-needs-direct2d.patch ui/main_window.cpp; do
   grep -qx "kelvor-launcher-$version-source/$file" <<<"$source_files" || fail "the source lacks $file"
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
@@ -60,23 +70,83 @@ shown_width() {
   xdotool getwindowgeometry --shell "$windows" | sed -n 's/^WIDTH=//p'
 }
 
-# A first start, from a folder holding unreadable decoys: the main window and no error box, so
-# the files read are the package's own. A reader of PNG images, such as the window's icon is,
-# planted in a plugin folder beside the launcher never runs in it.
-mkdir "$work/decoys" "$folder/imageformats"
+if [ -n "$static" ]; then
+  # What the program needs from the system: no Qt, no C++ runtime, no xcb-util, and no glibc
+  # newer than Ubuntu 22.04's.
+  needed=$(readelf -d "$folder/kelvor-launcher" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+  ! grep -E 'Qt|stdc\+\+|gcc_s|xcb-(icccm|image|keysyms|render-util|util)' <<<"$needed" ||
+    fail "the launcher needs the libraries above from the system"
+  glibc=$(objdump -T "$folder/kelvor-launcher" | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1)
+  [ "$(printf '%s\n' "$glibc" GLIBC_2.35 | sort -V | tail -1)" = GLIBC_2.35 ] ||
+    fail "the launcher needs $glibc, newer than Ubuntu 22.04's GLIBC_2.35"
+  echo "the launcher needs from the system: $(tr '\n' ' ' <<<"$needed")(newest symbol $glibc)"
+fi
+
+# A first start, from a folder holding unreadable decoys and with no D-Bus session to reach: the
+# main window and no error box, so the files read are the package's own.
+mkdir "$work/decoys"
 printf 'a\0b' | tee "$work/decoys/appSet" >"$work/decoys/modDta"
-support=$(dirname "$0")/../support
-cc -shared -fPIC -o "$folder/imageformats/libqmarker.so" "$support/planted_library.c" \
-  -DMARKER="\"$work/planted-ran\"" -DQT_METADATA="$(python3 "$support/qt_plugin_metadata.py" \
-  org.qt-project.Qt.QImageIOHandlerFactoryInterface png)"
-(cd "$work/decoys" && exec "$folder/kelvor-launcher") &
+(cd "$work/decoys" && DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" \
+  exec "$folder/kelvor-launcher") &
 width=$(shown_width)
 [ "$width" -gt 500 ] || fail "the main window shows, not an error box (width $width)"
 kill %% && wait %% 2>/dev/null || true
-[ ! -e "$work/planted-ran" ] || fail "a Qt plugin planted beside the launcher ran in it"
-rm -r "$folder/imageformats"
-echo "first start from another folder: the main window ($width px wide), no error box, and no"
-echo "plugin planted beside it loaded"
+echo "first start from another folder, with no D-Bus session: the main window ($width px wide)"
+
+# Started where there is no display, it says so and fails, rather than crash.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY "$folder/kelvor-launcher" 2>"$work/no-display" || status=$?
+[ "$status" -gt 0 ] && [ "$status" -lt 128 ] && grep -q DISPLAY "$work/no-display" ||
+  fail "with no display: exit status $status and: $(cat "$work/no-display")"
+echo "no display: exit status $status and \"$(cat "$work/no-display")\""
+
+# A screen reader's session (tests/support/atspi_session.py): every control found by its name.
+# In the static launcher, that session runs with a library bearing Qt's plugin metadata, under
+# the keys desktops ask for, in every plugin folder beside the launcher, in its working folder,
+# and where QT_PLUGIN_PATH, QT_QPA_PLATFORM_PLUGIN_PATH and a qt.conf point, under the desktops
+# and input methods that make Qt look for them; none may run.
+while read -r kind interface keys; do  # a planted plugin of each kind Qt looks for
+  mkdir -p "$work/plugins/$kind"
+  # shellcheck disable=SC2086 # the keys are words
+  cc -shared -fPIC -o "$work/plugins/$kind/libqmarker.so" "$support/planted_library.c" \
+    -DMARKER="\"$work/planted-ran\"" \
+    -DQT_METADATA="$(python3 "$support/qt_plugin_metadata.py" "org.qt-project.Qt.$interface" $keys)"
+done <<'PLUGINS'
+platforms QPA.QPlatformIntegrationFactoryInterface.5.3 xcb
+platformthemes QPA.QPlatformThemeFactoryInterface.5.1 gtk3 kde gnome xdgdesktopportal
+platforminputcontexts QPlatformInputContextFactoryInterface.5.1 ibus fcitx fcitx5 compose
+styles QStyleFactoryInterface windows fusion
+iconengines QIconEngineFactoryInterface svg
+imageformats QImageIOHandlerFactoryInterface png
+xcbglintegrations QPA.Xcb.QXcbGlIntegrationFactoryInterface.5.5 xcb_glx xcb_egl
+accessiblebridge QAccessibleBridgeFactoryInterface atspi
+PLUGINS
+mkdir "$work/cwd"
+sessions=("GNOME ibus")
+if [ -n "$static" ]; then
+  for place in "$folder" "$work/cwd" "$work/elsewhere"; do cp -r "$work/plugins/." "$place"; done
+  printf '[Paths]\nPlugins=%s\n' "$work/elsewhere" >"$folder/qt.conf"
+  sessions=("GNOME ibus" "KDE fcitx5" "GNOME fcitx" "KDE compose")
+fi
+for session in "${sessions[@]}"; do
+  read -r desktop input <<<"$session"
+  status=0
+  (cd "$work/cwd"
+    export XDG_CURRENT_DESKTOP=$desktop QT_IM_MODULE=$input QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    export QT_PLUGIN_PATH=$work/elsewhere QT_QPA_PLATFORM_PLUGIN_PATH=$work/elsewhere/platforms
+    dbus-run-session -- bash -c '"$1" & timeout 60 /usr/bin/python3 "$2"; status=$?
+      kill %1 2>/dev/null; exit $status' _ "$folder/kelvor-launcher" "$support/atspi_session.py" \
+      2>/dev/null) || status=$?
+  [ ! -e "$work/planted-ran" ] ||
+    fail "under $desktop with $input, these planted plugins ran: $(tr '\n' ' ' <"$work/planted-ran")"
+  [ "$status" = 0 ] || fail "the session under $desktop with $input"
+done
+if [ -n "$static" ]; then
+  rm -r "$folder/qt.conf"
+  for kind in "$work"/plugins/*; do rm -r "$folder/$(basename "$kind")"; done
+  echo "no plugin planted beside the launcher, in its working folder or where QT_PLUGIN_PATH,"
+  echo "QT_QPA_PLATFORM_PLUGIN_PATH and qt.conf point ran, under: ${sessions[*]}"
+fi
 
 # An unreadable path file: the error box shows alone, and the main window only after it.
 cp "$work/decoys/appSet" "$folder/appSet"
@@ -129,3 +199,22 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 "$folder/install-menu-entry" --remove >/dev/null
 [ ! -e "$entry" ] || fail "menu entry removed"
 echo "menu entry: added pointing at the unpacked folder, and removed"
+
+if [ -n "$static" ]; then
+  # A Debian 12 root holding only the libraries on the players' list (no Qt, no C++ runtime):
+  # the launcher unpacked there shows its window on this display.
+  if [ -z "${KELVOR_BARE_ROOT:-}" ] || [ "$(id -u)" != 0 ]; then
+    echo "not checked here: a start in a bare Debian root (scripts/build-linux makes one, as root)"
+  else
+    inside=opt/kelvor-launcher-$$
+    trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work" "${KELVOR_BARE_ROOT:?}/$inside"' EXIT
+    cp -r "$folder" "$KELVOR_BARE_ROOT/$inside"
+    cp "$XAUTHORITY" "$KELVOR_BARE_ROOT/$inside/xauthority"
+    chroot "$KELVOR_BARE_ROOT" env -i DISPLAY="$DISPLAY" XAUTHORITY="/$inside/xauthority" \
+      "/$inside/kelvor-launcher" 2>"$work/bare-root.log" &
+    width=$(shown_width) || fail "no window in the bare root: $(cat "$work/bare-root.log")"
+    [ "$width" -gt 500 ] || fail "the main window shows in the bare root (width $width)"
+    kill %% && wait %% 2>/dev/null || true
+    echo "a bare Debian 12 root with only the listed libraries: the main window ($width px wide)"
+  fi
+fi

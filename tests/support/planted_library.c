@@ -1,11 +1,13 @@
 // A library such as a Downloads folder may hold beside the launcher: loaded into any process, it
-// appends a line to MARKER, so that a test sees it ran. Built with QT_METADATA (the bytes of
-// Qt's plugin metadata, from qt_plugin_metadata.py), it also looks like a Qt plugin to any Qt
-// that scans for plugins. A DLL for Windows, a shared object elsewhere.
+// appends its own path to MARKER, so that a test sees which ran. Built with QT_METADATA (the
+// bytes of Qt's plugin metadata, from qt_plugin_metadata.py), it also looks like a Qt plugin to
+// any Qt that scans for plugins. A DLL for Windows, a shared object elsewhere.
 #ifdef _WIN32
 #include <windows.h>
 #define METADATA_SECTION ".qtmetad"  // Qt's ".qtmetadata", cut to the 8 characters PE allows
 #else
+#define _GNU_SOURCE
+#include <dlfcn.h>
 #include <stdio.h>
 #define METADATA_SECTION ".qtmetadata"
 #endif
@@ -33,9 +35,10 @@ BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID reserved) {
 }
 #else
 __attribute__((constructor)) static void Loaded(void) {
+  Dl_info self;
   FILE* marker = fopen(MARKER, "a");
   if (marker) {
-    fputs("a planted library ran\n", marker);
+    fprintf(marker, "%s\n", dladdr((void*)Loaded, &self) ? self.dli_fname : "a planted library");
     fclose(marker);
   }
 }

@@ -18,9 +18,10 @@ int main(int argc, char* argv[]) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 #else
   // Started from a text console or over ssh, Qt would abort on finding no display, with a word
-  // about its platform plugins; the player is told what is missing instead.
-  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-      qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+  // about its platform plugins; the player is told what is missing instead. The launcher draws on
+  // X11, which Wayland desktops offer too, unless a platform is named (the screenshots draw
+  // offscreen).
+  if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
     std::fputs(
         "kelvor-launcher: there is no display to show its window on (DISPLAY is not set);"
         " start it from a desktop session.\n",

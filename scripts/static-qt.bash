@@ -55,7 +55,7 @@ qt_common_options=(
 static_qt() {
   local name=$1 toolchain=$2
   shift 2
-  local options=("${qt_common_options[@]}" "$@") key work source
+  local options=("${qt_common_options[@]}" "$@") key work
   key=$(printf '%s\n' "$qt_version" "${options[@]}" | cat - ${toolchain:+"$toolchain"} \
     scripts/qt-patches/*.patch | sha256sum | cut -c1-12)
   qt_prefix=$cache/qt-$qt_version-$name-$key

@@ -105,13 +105,16 @@ echo "no display: exit status $status and \"$(cat "$work/no-display")\""
 # the keys desktops ask for, in every plugin folder beside the launcher, in its working folder,
 # and where QT_PLUGIN_PATH, QT_QPA_PLATFORM_PLUGIN_PATH and a qt.conf point, under the desktops
 # and input methods that make Qt look for them; none may run.
-while read -r kind interface keys; do  # a planted plugin of each kind Qt looks for
-  mkdir -p "$work/plugins/$kind"
-  # shellcheck disable=SC2086 # the keys are words
-  cc -shared -fPIC -o "$work/plugins/$kind/libqmarker.so" "$support/planted_library.c" \
-    -DMARKER="\"$work/planted-ran\"" \
-    -DQT_METADATA="$(python3 "$support/qt_plugin_metadata.py" "org.qt-project.Qt.$interface" $keys)"
-done <<'PLUGINS'
+mkdir "$work/cwd"
+sessions=("GNOME ibus")
+if [ -n "$static" ]; then
+  while read -r kind interface keys; do  # a planted plugin of each kind Qt looks for
+    mkdir -p "$work/plugins/$kind"
+    # shellcheck disable=SC2086 # the keys are words
+    cc -shared -fPIC -o "$work/plugins/$kind/libqmarker.so" "$support/planted_library.c" \
+      -DMARKER="\"$work/planted-ran\"" -DQT_METADATA="$(python3 "$support/qt_plugin_metadata.py" \
+      "org.qt-project.Qt.$interface" $keys)"
+  done <<'PLUGINS'
 platforms QPA.QPlatformIntegrationFactoryInterface.5.3 xcb
 platformthemes QPA.QPlatformThemeFactoryInterface.5.1 gtk3 kde gnome xdgdesktopportal
 platforminputcontexts QPlatformInputContextFactoryInterface.5.1 ibus fcitx fcitx5 compose
@@ -121,9 +124,6 @@ imageformats QImageIOHandlerFactoryInterface png
 xcbglintegrations QPA.Xcb.QXcbGlIntegrationFactoryInterface.5.5 xcb_glx xcb_egl
 accessiblebridge QAccessibleBridgeFactoryInterface atspi
 PLUGINS
-mkdir "$work/cwd"
-sessions=("GNOME ibus")
-if [ -n "$static" ]; then
   for place in "$folder" "$work/cwd" "$work/elsewhere"; do cp -r "$work/plugins/." "$place"; done
   printf '[Paths]\nPlugins=%s\n' "$work/elsewhere" >"$folder/qt.conf"
   sessions=("GNOME ibus" "KDE fcitx5" "GNOME fcitx" "KDE compose")
@@ -137,8 +137,8 @@ for session in "${sessions[@]}"; do
     dbus-run-session -- bash -c '"$1" & timeout 60 /usr/bin/python3 "$2"; status=$?
       kill %1 2>/dev/null; exit $status' _ "$folder/kelvor-launcher" "$support/atspi_session.py" \
       2>/dev/null) || status=$?
-  [ ! -e "$work/planted-ran" ] ||
-    fail "under $desktop with $input, these planted plugins ran: $(tr '\n' ' ' <"$work/planted-ran")"
+  [ ! -e "$work/planted-ran" ] || fail "under $desktop with $input, these planted plugins ran:" \
+    "$(tr '\n' ' ' <"$work/planted-ran")"
   [ "$status" = 0 ] || fail "the session under $desktop with $input"
 done
 if [ -n "$static" ]; then

@@ -8,6 +8,11 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
+FieldReader::FieldReader(QByteArrayView data) : data_(data) {
+  constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+  if (data_.startsWith(kByteOrderMark)) pos_ = kByteOrderMark.size();
+}
+
 std::optional<QByteArrayView> FieldReader::ReadField() {
   if (pos_ >= data_.size()) {
     if (!emptyFieldPending_) return std::nullopt;

@@ -23,9 +23,12 @@ namespace kelvor {
 // - CR LF, a lone LF and a lone CR each end a line, so files edited elsewhere read alike.
 // - A comma at the very end of the file is followed by one empty field, as it would be
 //   before a line end.
+// - A UTF-8 byte-order mark at the very start, which editors such as Windows Notepad write
+//   ("UTF-8 with BOM"), is no part of the first field: it would be an invisible part of the
+//   game's path or of the first mod's name.
 class FieldReader {
  public:
-  explicit FieldReader(QByteArrayView data) : data_(data) {}
+  explicit FieldReader(QByteArrayView data);
 
   // The next field's bytes, or nothing when no field is left (reading past the end is the
   // caller's failure to report). The view points into the data given to the constructor.

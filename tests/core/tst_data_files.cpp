@@ -45,6 +45,7 @@ class DataFilesTest : public QObject {
       row(false, file, read, kept, bytes);
     };
     path("appset-plain", {"C:\\Games\\Dravik 2\\Dravik2.exe"}, false);
+    path("appset-byte-order-mark", {"C:\\Games\\Dravik 2\\Dravik2.exe"}, false);
     path("appset-quoted", {"C:\\a, b\\Dravik2.exe"}, false);
     path("appset-unclosed-quote", {"unclosed, quote"}, false);
     path("appset-line-end-only", {""}, false);
@@ -58,6 +59,7 @@ class DataFilesTest : public QObject {
     list("moddta-names",
          {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
     list("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
+    list("moddta-byte-order-mark", {"Vallmark", "my mod"}, false);
     list("moddta-stray-quote", {"stray", "next", "end"}, false);
     list("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);
     list("moddta-nul-line", {"ok", "after"}, true);

@@ -35,6 +35,9 @@ bool StartDetached(QProcess& process, const QString& game) {
 }  // namespace
 
 ProgramKind KindOfProgram(const QString& path) {
+  // No game chosen yet: the start's own failure says so, where Qt's file engine would add a
+  // warning of its own about the empty name.
+  if (path.isEmpty()) return ProgramKind::Other;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ") return ProgramKind::Other;
   // The DOS header's last field, at 0x3C, is where the file's PE header begins: its signature,

@@ -66,7 +66,8 @@ class LauncherTest : public QObject {
     checkForm("Text1 Command1 Command2");
   }
 
-  // A file that fails is told; the other is read all the same. Save list needs its file.
+  // A file that fails is told; the other is read all the same. Save list needs its file, and
+  // Launch a game.
   void startUp() {
     ExpectFailureLog("Reading", file("appSet"));
     start({}, "a, b");
@@ -80,6 +81,9 @@ class LauncherTest : public QObject {
     QCOMPARE(shownBoxes(), Boxes({Critical, Critical, Critical}));
     QCOMPARE(ReadBytes("modDta"), "<missing>");
     start("\r\n", "");  // a first start's files
+    ExpectFailureLog("Starting the game", "");
+    click("LaunchButton");
+    QCOMPARE(shownBoxes(), Boxes{Critical});
   }
 
   // Each switch in its place while its box is checked; Apply warns without address or port.

@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#include <windows.h>
 #endif
 
 namespace kelvor {
@@ -39,12 +42,16 @@ namespace {
 
 // Puts every byte on the disk; the reason it could not, or nothing. QSaveFile::commit() in
 // Qt 6.4 renames the temporary file into place even when its last write failed (a full disk),
-// which would swap the old file for an empty one; so the writes are flushed and synced, and
+// and on Windows even when its flush to the disk failed, which would swap the old file for an
+// empty or partial one; so the writes are flushed and synced (fsync, FlushFileBuffers), and
 // checked, first.
 std::optional<QString> WriteThrough(QSaveFile& file, const QByteArray& content) {
   if (file.write(content) != content.size() || !file.flush()) return file.errorString();
 #ifdef Q_OS_UNIX
   if (::fsync(file.handle()) != 0) return qt_error_string(errno);
+#elif defined(Q_OS_WIN)
+  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(file.handle()));
+  if (!::FlushFileBuffers(handle)) return qt_error_string(static_cast<int>(::GetLastError()));
 #endif
   return std::nullopt;
 }

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "core/failure_report.h"
+
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 
@@ -20,8 +22,9 @@ namespace kelvor {
 Q_LOGGING_CATEGORY(lcFiles, "kelvor.files", QtWarningMsg)
 
 void LogFileFailure(const char* what, const QString& path, const QString& reason) {
-  qCWarning(lcFiles, "%s \"%s\" failed: %s", what, qUtf8Printable(QDir::toNativeSeparators(path)),
-            qUtf8Printable(reason));
+  FailureReport::Add(lcFiles(),
+                     QStringLiteral("%1 \"%2\" failed: %3")
+                         .arg(QLatin1String(what), QDir::toNativeSeparators(path), reason));
 }
 
 QString QuotedForLog(const QString& text) {

@@ -12,7 +12,8 @@ namespace kelvor {
 // tell each file read and saved.
 Q_DECLARE_LOGGING_CATEGORY(lcFiles)
 
-// Logs that `what` ("Reading", "Saving", ...) failed on the file at `path`, and why.
+// Logs that `what` ("Reading", "Saving", ...) failed on the file at `path`, and why, and adds
+// the same line to the open FailureReport.
 void LogFileFailure(const char* what, const QString& path, const QString& reason);
 
 // A name or path for a log line: in quotes, with line ends and other controls escaped so that

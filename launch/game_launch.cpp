@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QtEndian>
 
+#include "core/failure_report.h"
+
 #ifndef Q_OS_WIN
 #include <QStandardPaths>
 #endif
@@ -17,8 +19,8 @@ namespace {
 Q_LOGGING_CATEGORY(lcLaunch, "kelvor.launch", QtWarningMsg)
 
 void LogLaunchFailure(const QString& game, const QString& reason) {
-  qCWarning(lcLaunch, "Starting the game \"%s\" failed: %s",
-            qUtf8Printable(QDir::toNativeSeparators(game)), qUtf8Printable(reason));
+  FailureReport::Add(lcLaunch(), QStringLiteral("Starting the game \"%1\" failed: %2")
+                                     .arg(QDir::toNativeSeparators(game), reason));
 }
 
 // Starts the prepared process without waiting for it; false, with Qt's reason logged, when it
@@ -35,9 +37,6 @@ bool StartDetached(QProcess& process, const QString& game) {
 }  // namespace
 
 ProgramKind KindOfProgram(const QString& path) {
-  // No game chosen yet: the start's own failure says so, where Qt's file engine would add a
-  // warning of its own about the empty name.
-  if (path.isEmpty()) return ProgramKind::Other;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ") return ProgramKind::Other;
   // The DOS header's last field, at 0x3C, is where the file's PE header begins: its signature,
@@ -55,9 +54,11 @@ ProgramKind KindOfProgram(const QString& path) {
   return machine == kX86 || machine == kX64 ? ProgramKind::Windows : ProgramKind::BrokenWindows;
 }
 
+namespace {
+
 #ifdef Q_OS_WIN
 
-bool StartGame(const QString& program, const LaunchOptions& options) {
+bool StartChosenGame(const QString& program, const LaunchOptions& options) {
   const QString fragments = ComposeCommandLine({}, options);
   const bool quoted = program.contains(u' ') || program.contains(u'\t');
   QString line = (quoted ? QChar(u'"') + program + QChar(u'"') : program) + fragments;
@@ -75,7 +76,7 @@ bool StartGame(const QString& program, const LaunchOptions& options) {
 
 #else
 
-bool StartGame(const QString& program, const LaunchOptions& options) {
+bool StartChosenGame(const QString& program, const LaunchOptions& options) {
   QStringList arguments;
   for (QStringView fragment : OrderedFragments(options)) {
     if (!fragment.isEmpty()) arguments.append(fragment.mid(1).toString());
@@ -109,5 +110,18 @@ bool StartGame(const QString& program, const LaunchOptions& options) {
 }
 
 #endif
+
+}  // namespace
+
+bool StartGame(const QString& program, const LaunchOptions& options) {
+  // Said in the player's words, not Qt's, and before Qt's file engine could warn of its own
+  // about the empty name.
+  if (program.isEmpty()) {
+    LogLaunchFailure(program, QStringLiteral("no game is chosen yet: choose its executable with "
+                                             "\"Find...\", then save it with \"Save...\""));
+    return false;
+  }
+  return StartChosenGame(program, options);
+}
 
 }  // namespace kelvor

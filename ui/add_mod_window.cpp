@@ -2,6 +2,7 @@
 
 #include <QStringListModel>
 
+#include "core/failure_report.h"
 #include "mods/mod_list_file.h"
 #include "ui/form_font.h"
 #include "ui/message_box.h"
@@ -32,8 +33,9 @@ void AddModWindow::AddItem() {
   // Taken as typed: blanks, commas and repeats are the player's choice. A name the list file
   // could not keep is refused here, where the player can still mend it, so that it never
   // blocks a later save of the list.
+  const FailureReport report;
   if (!CanKeepModList(modListFile_, modNames_.stringList() << name)) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   const int row = modNames_.rowCount();
@@ -45,8 +47,9 @@ void AddModWindow::SaveAndClose() {
   // A new file is announced before it is made, and the window's work is done by then; a list
   // the file could not keep announces nothing and keeps the window.
   const QStringList names = modNames_.stringList();
+  const FailureReport report;
   if (!CanKeepModList(modListFile_, names)) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   if (!ModListFileExists(modListFile_)) {
@@ -54,7 +57,7 @@ void AddModWindow::SaveAndClose() {
     accept();
   }
   if (!WriteModList(modListFile_, names)) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   // Over this window, or over the main window once this one has closed.

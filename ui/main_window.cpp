@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "core/failure_report.h"
 #include "launch/exe_path_file.h"
 #include "launch/game_launch.h"
 #include "mods/mod_list_file.h"
@@ -90,6 +91,7 @@ void MainWindow::Load() {
   options_ = LaunchOptions::StartupDefaults();
   // The mod list is read even when the path file fails, so that a later save of the list
   // never overwrites names that were simply not loaded.
+  const FailureReport report;
   const std::optional<QString> exePath = ReadExePath(files_.exePath);
   ModListReading mods = ReadModList(files_.modList);
   if (exePath) {
@@ -97,7 +99,7 @@ void MainWindow::Load() {
     RefreshPreview();
   }
   modNames_->setStringList(std::move(mods.names));
-  if (!exePath || !mods.complete) MessageBox::Error(this);
+  if (!exePath || !mods.complete) MessageBox::Error(this, report.text());
 }
 
 void MainWindow::RefreshPreview() {
@@ -153,8 +155,9 @@ void MainWindow::LocateExecutable() {
 }
 
 void MainWindow::Launch() {
+  const FailureReport report;
   if (!StartGame(ui_->FileLocationText->text(), options_)) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   if (ui_->CloseCheck->isChecked()) close();
@@ -215,8 +218,9 @@ void MainWindow::OpenHelp() {
 }
 
 void MainWindow::SaveExecutablePath() {
+  const FailureReport report;
   if (!SaveExePath(files_.exePath, ui_->FileLocationText->text())) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   MessageBox::Success(this, kExePathSavedText.toString());
@@ -224,8 +228,9 @@ void MainWindow::SaveExecutablePath() {
 }
 
 void MainWindow::SaveList() {
+  const FailureReport report;
   if (!SaveModList(files_.modList, modNames_->stringList())) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   MessageBox::Success(this, kModListSavedText.toString());
@@ -239,8 +244,9 @@ void MainWindow::RemoveSelectedMod() {
     return;
   }
   modNames_->removeRows(row, 1);
+  const FailureReport report;
   if (!SaveModList(files_.modList, modNames_->stringList())) {
-    MessageBox::Error(this);
+    MessageBox::Error(this, report.text());
     return;
   }
   MessageBox::Success(this, TwoSentences(kModRemovedText, kModListSavedText));

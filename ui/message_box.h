@@ -14,8 +14,9 @@ namespace kelvor {
 // the answers set beforehand, or else with its default button.
 class MessageBox {
  public:
-  // The one box for every failure; the launcher goes on afterwards.
-  static void Error(QWidget* parent);
+  // The one box for every failure, with the reasons beneath its text (a FailureReport's); the
+  // launcher goes on afterwards.
+  static void Error(QWidget* parent, const QString& reasons);
   // An input refused, or something to know before going on.
   static void Notice(QWidget* parent, const QString& text);
   // What the player asked for was done.
@@ -28,6 +29,7 @@ class MessageBox {
     QString parent;  // the object name of the window it showed over
     QString title;
     QString text;
+    QString informativeText;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
@@ -42,7 +44,8 @@ class MessageBox {
  private:
   static QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon,
                                           const QString& text, QMessageBox::StandardButtons buttons,
-                                          QMessageBox::StandardButton defaultButton);
+                                          QMessageBox::StandardButton defaultButton,
+                                          const QString& informativeText = {});
 };
 
 }  // namespace kelvor

@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "support/files.h"
 #include "support/logs.h"
@@ -79,6 +80,8 @@ class LauncherTest : public QObject {
     ExpectFailureLog("Saving", file("modDta"));
     click("mnuSaveMODs");
     QCOMPARE(shownBoxes(), Boxes({Critical, Critical, Critical}));
+    QVERIFY(reasons_[0].contains(QDir::toNativeSeparators(file("appSet"))));
+    QVERIFY(reasons_[1].contains(QDir::toNativeSeparators(file("modDta"))));
     QCOMPARE(ReadBytes("modDta"), "<missing>");
     start("\r\n", "");  // a first start's files
     ExpectFailureLog("Starting the game", "");
@@ -477,15 +480,28 @@ class LauncherTest : public QObject {
     click("LocationButton");
   }
 
-  // The kinds of box shown since last asked (NoIcon: one unlike the rest), and where.
+  // The kinds of box shown since last asked (NoIcon: one unlike the rest), and where. Beneath
+  // its text, an error box tells what failed on which file or game and why, a line each, as the
+  // log does (ExpectFailureLog); no other box says more than its text.
   Boxes shownBoxes() {
     Boxes kinds;
     boxWindows_.clear();
+    reasons_.clear();
+    const QRegularExpression failure(
+        QStringLiteral("^[A-Z][a-z ]+ \"(%1[^\"]*)?\" failed: \\S")
+            .arg(QRegularExpression::escape(QDir::toNativeSeparators(dir_->path()))));
+    const auto told = [&](const QString& lines) {
+      return std::ranges::all_of(
+          lines.split(u'\n'), [&](const QString& line) { return failure.match(line).hasMatch(); });
+    };
     for (const MessageBox::Shown& box : std::exchange(MessageBox::shownBoxes(), {})) {
       const auto yes = box.icon == Question ? QMessageBox::Yes : QMessageBox::Ok;
-      const bool alike = box.title == "Kelvor Launcher" && box.textFormat == Qt::PlainText;
+      const bool alike =
+          box.title == "Kelvor Launcher" && box.textFormat == Qt::PlainText &&
+          (box.icon == Critical ? told(box.informativeText) : box.informativeText.isEmpty());
       kinds.append(alike && box.defaultButton == yes ? box.icon : NoIcon);
       boxWindows_.append(box.parent);
+      if (box.icon == Critical) reasons_.append(box.informativeText);
     }
     return kinds;
   }
@@ -517,6 +533,7 @@ class LauncherTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   QPointer<MainWindow> window_;  // null once unloaded
   QStringList boxWindows_;
+  QStringList reasons_;  // beneath each error box's text, as shownBoxes() last found them
 };
 
 QTEST_MAIN(LauncherTest)

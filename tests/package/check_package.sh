@@ -12,7 +12,7 @@ version=$2
 static=""
 [ "$3" = STATIC_LIBRARY ] && static=1
 
-for tool in xvfb-run xdotool cc python3 dbus-run-session readelf objdump; do
+for tool in xvfb-run xdotool xprop cc python3 dbus-run-session readelf objdump; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 /usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
@@ -61,13 +61,14 @@ for file in LICENSE CMakeLists.txt scripts/build-windows scripts/build-linux \
 done
 echo "source: $(wc -l <<<"$source_files") files and folders, the Qt patch and build scripts among them"
 
-# The width of the one window titled "Kelvor Launcher" that shows, once one does: the main
-# window, or the small error box that start-up shows before it.
-shown_width() {
+# What the one window titled "Kelvor Launcher" that shows is, once one does: "main" for the main
+# window, or "box" for the error box that start-up shows before it, a dialog to the desktop.
+shown_window() {
   local windows
   windows=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvor Launcher$')
   [ "$(wc -l <<<"$windows")" = 1 ] || fail "one window shows at start: $(wc -l <<<"$windows")"
-  xdotool getwindowgeometry --shell "$windows" | sed -n 's/^WIDTH=//p'
+  xprop -id "$windows" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DIALOG && echo box ||
+    echo main
 }
 
 if [ -n "$static" ]; then
@@ -88,10 +89,9 @@ mkdir "$work/decoys"
 printf 'a\0b' | tee "$work/decoys/appSet" >"$work/decoys/modDta"
 (cd "$work/decoys" && DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" \
   exec "$folder/kelvor-launcher") &
-width=$(shown_width)
-[ "$width" -gt 500 ] || fail "the main window shows, not an error box (width $width)"
+[ "$(shown_window)" = main ] || fail "the main window shows, not an error box"
 kill %% && wait %% 2>/dev/null || true
-echo "first start from another folder, with no D-Bus session: the main window ($width px wide)"
+echo "first start from another folder, with no D-Bus session: the main window"
 
 # Started where there is no display, it says so and fails, rather than crash.
 status=0
@@ -134,9 +134,8 @@ for session in "${sessions[@]}"; do
   (cd "$work/cwd"
     export XDG_CURRENT_DESKTOP=$desktop QT_IM_MODULE=$input QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     export QT_PLUGIN_PATH=$work/elsewhere QT_QPA_PLATFORM_PLUGIN_PATH=$work/elsewhere/platforms
-    dbus-run-session -- bash -c '"$1" & timeout 60 /usr/bin/python3 "$2"; status=$?
-      kill %1 2>/dev/null; exit $status' _ "$folder/kelvor-launcher" "$support/atspi_session.py" \
-      2>/dev/null) || status=$?
+    dbus-run-session -- timeout 60 /usr/bin/python3 "$support/atspi_session.py" \
+      "$folder/kelvor-launcher" 2>/dev/null) || status=$?
   [ ! -e "$work/planted-ran" ] || fail "under $desktop with $input, these planted plugins ran:" \
     "$(tr '\n' ' ' <"$work/planted-ran")"
   [ "$status" = 0 ] || fail "the session under $desktop with $input"
@@ -151,13 +150,12 @@ fi
 # An unreadable path file: the error box shows alone, and the main window only after it.
 cp "$work/decoys/appSet" "$folder/appSet"
 (cd / && exec "$folder/kelvor-launcher") &
-width=$(shown_width)
-[ "$width" -lt 500 ] || fail "the error box shows first (width $width)"
+[ "$(shown_window)" = box ] || fail "the error box shows first"
 xdotool key Return
 for _ in $(seq 100); do [ "$(xdotool search --onlyvisible --name '^Kelvor Launcher$' | wc -l)" = 1 ] &&
-  [ "$(shown_width)" -gt 500 ] && break; sleep 0.1; done
-width=$(shown_width)
-[ "$width" -gt 500 ] && [ -f "$folder/appSet.bak" ] || fail "the main window follows the box"
+  [ "$(shown_window)" = main ] && break; sleep 0.1; done
+[ "$(shown_window)" = main ] && [ -f "$folder/appSet.bak" ] ||
+  fail "the main window follows the box"
 kill %% && wait %% 2>/dev/null || true
 rm "$folder/appSet.bak"
 echo "unreadable path file: the error box alone, then the main window; the file kept aside"
@@ -212,9 +210,9 @@ if [ -n "$static" ]; then
     cp "$XAUTHORITY" "$KELVOR_BARE_ROOT/$inside/xauthority"
     chroot "$KELVOR_BARE_ROOT" env -i DISPLAY="$DISPLAY" XAUTHORITY="/$inside/xauthority" \
       "/$inside/kelvor-launcher" 2>"$work/bare-root.log" &
-    width=$(shown_width) || fail "no window in the bare root: $(cat "$work/bare-root.log")"
-    [ "$width" -gt 500 ] || fail "the main window shows in the bare root (width $width)"
+    shown=$(shown_window) || fail "no window in the bare root: $(cat "$work/bare-root.log")"
+    [ "$shown" = main ] || fail "the main window shows in the bare root, not an error box"
     kill %% && wait %% 2>/dev/null || true
-    echo "a bare Debian 12 root with only the listed libraries: the main window ($width px wide)"
+    echo "a bare Debian 12 root with only the listed libraries: the main window"
   fi
 fi

@@ -9,7 +9,7 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 }  // namespace
 
 FieldReader::FieldReader(QByteArrayView data) : data_(data) {
-  constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+  // A file that holds nothing else is as empty as one without it.
   if (data_.startsWith(kByteOrderMark)) pos_ = kByteOrderMark.size();
 }
 
@@ -39,7 +39,15 @@ std::optional<QByteArrayView> FieldReader::ReadField() {
 }
 
 void FieldReader::SkipBlanks() {
-  while (pos_ < data_.size() && IsBlank(data_[pos_])) ++pos_;
+  while (pos_ < data_.size()) {
+    if (IsBlank(data_[pos_])) {
+      ++pos_;
+    } else if (data_.sliced(pos_).startsWith(kByteOrderMark)) {
+      pos_ += kByteOrderMark.size();
+    } else {
+      break;
+    }
+  }
 }
 
 qsizetype FieldReader::FindLineEndOrComma(qsizetype from) const {

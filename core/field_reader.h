@@ -5,6 +5,9 @@
 
 namespace kelvor {
 
+// The UTF-8 byte-order mark, which some editors put first in a text file.
+inline constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
 // Reads the launcher's data files field by field, over their raw 8-bit bytes.
 //
 // A field is separated from the next by a comma or a line end. Blanks before a field are
@@ -23,9 +26,9 @@ namespace kelvor {
 // - CR LF, a lone LF and a lone CR each end a line, so files edited elsewhere read alike.
 // - A comma at the very end of the file is followed by one empty field, as it would be
 //   before a line end.
-// - A UTF-8 byte-order mark at the very start, which editors such as Windows Notepad write
-//   ("UTF-8 with BOM"), is no part of the first field: it would be an invisible part of the
-//   game's path or of the first mod's name.
+// - A UTF-8 byte-order mark, which editors such as Windows Notepad put first in a file ("UTF-8
+//   with BOM"), counts as a blank before a field: it would be an invisible part of the game's
+//   path or of a mod's name. One that is all the file holds leaves it empty.
 class FieldReader {
  public:
   explicit FieldReader(QByteArrayView data);

@@ -10,8 +10,8 @@ namespace kelvor {
 // code page; nothing when the reader would not give the text back exactly.
 //
 // The text is written as it stands, except that a text the reader would change (one holding
-// a comma, or beginning with a blank or a tab) is enclosed in double quotes, which the reader
-// strips again. A text cannot be kept when it holds a line end, which would split it; when it
+// a comma, or beginning with a blank, a tab or the bytes of a byte-order mark, which the reader
+// skips first in a file) is enclosed in double quotes, which the reader strips again. A text cannot be kept when it holds a line end, which would split it; when it
 // begins with a double quote, which would make the reader take it for a quoted field; when it
 // needs quotes and holds a double quote, which would end it early; or when it holds a
 // character the code page lacks.

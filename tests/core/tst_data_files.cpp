@@ -59,7 +59,7 @@ class DataFilesTest : public QObject {
     list("moddta-names",
          {"Vallmark Overhaul 2.0", "my mod", "", "a, b", " lead", "trail ", "\ttab lead"}, false);
     list("moddta-commas", {"a", "b", "", "c", "", "x", "y", "q", "z", "last", ""}, false);
-    list("moddta-byte-order-mark", {"Vallmark", "my mod"}, false);
+    list("moddta-byte-order-mark", {"Vallmark", "my mod"}, false);  // one on each line
     list("moddta-stray-quote", {"stray", "next", "end"}, false);
     list("moddta-mixed-line-ends", {"a", "b", "c", "d", ""}, false);
     list("moddta-nul-line", {"ok", "after"}, true);
@@ -71,6 +71,8 @@ class DataFilesTest : public QObject {
     list("moddta-binary-garbage", {}, true);
     list("moddta-invalid-utf8", {"ok", "after"}, true);
     list("moddta-unicode", {"Déjà vu", "✓"}, false);
+    path("appset, a path in quotes that begins with the byte-order mark's character",
+         {QStringLiteral("\uFEFFgame.exe")}, false, "\"\xEF\xBB\xBFgame.exe\"\r\n");
 #endif
   }
 

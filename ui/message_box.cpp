@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 #include "ui/messages.h"
 
@@ -55,8 +56,8 @@ QMessageBox::StandardButton MessageBox::Show(QWidget* parent, QMessageBox::Icon 
   box.setDefaultButton(defaultButton);
   if (!recording) return static_cast<QMessageBox::StandardButton>(box.exec());
   shown.append({parent ? parent->objectName() : QString(), box.windowTitle(), box.text(),
-                informativeText, box.icon(), box.standardButtons(),
-                box.standardButton(box.defaultButton()), box.textFormat()});
+                QTextDocumentFragment::fromHtml(box.informativeText()).toPlainText(), box.icon(),
+                box.standardButtons(), box.standardButton(box.defaultButton()), box.textFormat()});
   return nextAnswers.isEmpty() ? shown.last().defaultButton : nextAnswers.takeFirst();
 }
 

@@ -17,15 +17,12 @@ for tool in xvfb-run xdotool xprop cc python3 dbus-run-session readelf objdump; 
 done
 /usr/bin/python3 -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
   { echo "SKIP: python3-gi and gir1.2-atspi-2.0 are not installed"; exit 77; }
-if [ -z "${KELVOR_ON_XVFB:-}" ]; then
-  KELVOR_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-unset QT_QPA_PLATFORM
+source "$(dirname "$0")/../support/on_xvfb.bash"
 support=$(dirname "$0")/../support
 
 work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; x_server_said; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >/dev/null
 archive=$(ls "$work"/out/kelvor-launcher-*.tar.gz)

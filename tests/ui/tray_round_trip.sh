@@ -9,10 +9,7 @@ launcher=$1
 for tool in xvfb-run trayer xdotool /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
-if [ -z "${KELVOR_ON_XVFB:-}" ]; then
-  KELVOR_ON_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
-fi
-unset QT_QPA_PLATFORM  # the real X platform, not the tests' offscreen one
+source "$(dirname "$0")/../support/on_xvfb.bash"
 
 folder=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$folder"' EXIT
@@ -21,7 +18,7 @@ cp "$launcher" "$folder/"
 printf '"game.exe"\n' | tee "$folder/appSet" "$folder/appSet.before" >/dev/null
 printf 'Vallmark\r\n' >"$folder/modDta"
 
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; x_server_said; exit 1; }
 visible_main() { xdotool search --onlyvisible --name '^Kelvor Launcher$' 2>/dev/null || true; }
 icons() { xdotool search --classname '^kelvor-launcher$' 2>/dev/null | grep -vx "$main" || true; }
 wait_for() {  # wait_for DESCRIPTION COMMAND...: up to 15 s for COMMAND to succeed

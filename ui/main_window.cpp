@@ -155,12 +155,10 @@ void MainWindow::LocateExecutable() {
 }
 
 void MainWindow::Launch() {
-  const FailureReport report;
-  if (!StartGame(ui_->FileLocationText->text(), options_)) {
-    MessageBox::Error(this, report.text());
-    return;
-  }
-  if (ui_->CloseCheck->isChecked()) close();
+  StartGame(ui_->FileLocationText->text(), options_, this, [this](const QString& failure) {
+    if (!failure.isEmpty()) return MessageBox::Error(this, failure);
+    if (ui_->CloseCheck->isChecked()) close();
+  });
 }
 
 void MainWindow::Quit() {

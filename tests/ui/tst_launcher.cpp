@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 
+#ifndef Q_OS_WIN
+#include <csignal>
+#endif
+
+#include "launch/game_launch.h"
 #include "support/files.h"
 #include "support/logs.h"
 #include "ui/executable_picker.h"
@@ -40,6 +46,7 @@ class LauncherTest : public QObject {
   }
 
   void cleanup() {
+    qputenv("PATH", path_);
     delete window_;
     QCOMPARE(shownBoxes(), Boxes());  // each scenario checks all its boxes
     QDir::setCurrent(QDir::tempPath());
@@ -140,11 +147,9 @@ class LauncherTest : public QObject {
     const QString fragments = kDefaults + " -port=1 2 -password=" + password + " -mod=" + mod;
     QCOMPARE(preview(), game() + fragments);
     find("LaunchButton")->setFocus();
-    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", dir_->path().toLocal8Bit());  // no Wine: a native game starts by itself
     press(Qt::Key_Return);
     const std::optional<GameStart> started = gameStart();
-    qputenv("PATH", path);
     QVERIFY(started);
     QCOMPARE(started->program, game());
     QCOMPARE(started->folder, QDir::toNativeSeparators(dir_->path()));
@@ -182,30 +187,23 @@ class LauncherTest : public QObject {
     QCOMPARE(started->arguments,
              QStringList({"-noSplash", "-noPause", "-showScriptErrors", "-connect=10.0.0.1",
                           "-port=27015", "-password=a \"b\"\\"}));
-    const QByteArray path = qgetenv("PATH");
     qputenv("PATH", dir_->path().toLocal8Bit());
     ExpectFailureLog("Starting the game", game);
     click("LaunchButton");
-    qputenv("PATH", path);
     QCOMPARE(shownBoxes(), Boxes{Critical});
     QVERIFY(!gameStart(1));
 #endif
   }
 
   // On Linux a file that begins as a Windows program does but is none is refused before Wine,
-  // which would fail on it unseen, could start: the error box, and the launcher stays. A
-  // well-formed one goes to the Wine on PATH, here a stand-in that records that it ran.
+  // which would fail on it unseen, could start: the error box, and the launcher stays.
   void damagedWindowsGame() {
 #ifdef Q_OS_WIN
     QSKIP("Windows refuses such a file itself");
 #else
-    WriteBytes(file("wine"), "#!/bin/sh\n: >wine-ran\n");
-    QVERIFY(QFile::setPermissions(file("wine"), QFile::ReadOwner | QFile::ExeOwner));
-    const QString damaged = file("Games/Damaged.exe"), sound = file("Games/Sound.exe");
+    useWine("#!/bin/sh\n: >wine-ran\n");
+    const QString damaged = file("Games/Damaged.exe");
     QVERIFY(QFile::copy(QFINDTESTDATA("../data/game-mz-text.exe"), damaged));
-    QVERIFY(QFile::copy(QFINDTESTDATA("../data/game-pe-x64.exe"), sound));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", dir_->path().toLocal8Bit());
     click("CloseCheck");
     choosePath(damaged);
     ExpectFailureLog("Starting the game", damaged);
@@ -213,10 +211,51 @@ class LauncherTest : public QObject {
     QCOMPARE(shownBoxes(), Boxes{Critical});
     QVERIFY(window_);
     QVERIFY(!QTest::qWaitFor([] { return QFile::exists("wine-ran"); }, 1000));
-    choosePath(sound);
+#endif
+  }
+
+  // On Linux a start through Wine is watched. Wine that fails at once is told by its last line,
+  // and the launcher stays, "Close after launch" or not. A game that runs on lets the launcher
+  // close once the watch is over, and outlives it, Wine writing all the while; nothing of the
+  // watch is left behind.
+  void watchedWineStart() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows starts a Windows game itself");
+#else
+    const QString game = file("Games/Sound.exe");
+    QVERIFY(QFile::copy(QFINDTESTDATA("../data/game-pe-x64.exe"), game));
+    qputenv("TMPDIR", dir_->filePath("temporary").toLocal8Bit());
+    QVERIFY(QDir(dir_->path()).mkdir("temporary"));
+    const auto tmpAgain = qScopeGuard([] { qunsetenv("TMPDIR"); });
+    click("CloseCheck");
+    choosePath(game);
+
+    const QString hint = "as root, please execute \"apt-get install wine32:i386\"";
+    useWine(QString("#!/bin/sh\necho 'it looks like wine32 is missing, you should install it.' "
+                    ">&2\necho '%1' >&2\nexit 1\n")
+                .arg(hint));
+    ExpectFailureLog("Starting the game", game);
     click("LaunchButton");
-    qputenv("PATH", path);
-    QVERIFY(QTest::qWaitFor([] { return QFile::exists("wine-ran"); }, 5000));
+    QTRY_VERIFY_WITH_TIMEOUT(!MessageBox::shownBoxes().isEmpty(), int(kWineWatchTime.count()));
+    QCOMPARE(shownBoxes(), Boxes{Critical});
+    QVERIFY2(reasons_[0].endsWith(hint), qPrintable(reasons_[0]));
+    QVERIFY(window_);
+
+    // Ten seconds at most, whatever befalls the test.
+    useWine(
+        "#!/bin/sh\necho $$ >wine-pid\nfor i in $(seq 200); do echo 'fixme: on' >&2; sleep 0.05; "
+        "done\n");
+    QElapsedTimer watched;
+    watched.start();
+    click("LaunchButton");
+    QTRY_VERIFY_WITH_TIMEOUT(!window_, int(kWineWatchTime.count()) + 1000);
+    QCOMPARE_GE(watched.elapsed(), kWineWatchTime.count() * 95 / 100);  // a timer's leeway
+    const pid_t wine = ReadBytes("wine-pid").trimmed().toInt();
+    QVERIFY(wine > 0);
+    QTest::qWait(300);
+    QCOMPARE(::kill(wine, 0), 0);
+    QCOMPARE(QDir(dir_->filePath("temporary")).entryList(QDir::Files), QStringList());
+    ::kill(wine, SIGKILL);
 #endif
   }
 
@@ -474,6 +513,13 @@ class LauncherTest : public QObject {
     list->setCurrentIndex(list->model()->index(row, 0));
   }
 
+  // A stand-in for Wine, a shell script with `text`, found on PATH before any other.
+  void useWine(const QString& text) {
+    WriteBytes(file("wine"), text.toUtf8());
+    QVERIFY(QFile::setPermissions(file("wine"), QFile::ReadOwner | QFile::ExeOwner));
+    qputenv("PATH", dir_->path().toLocal8Bit() + ':' + path_);  // before any other Wine
+  }
+
   // Find... with the player choosing `path`; a null path cancels the dialog.
   void choosePath(const QString& path) {
     ExecutablePicker::setNextFileName(path);
@@ -533,6 +579,7 @@ class LauncherTest : public QObject {
   std::unique_ptr<QTemporaryDir> dir_;
   QPointer<MainWindow> window_;  // null once unloaded
   QStringList boxWindows_;
+  const QByteArray path_ = qgetenv("PATH");
   QStringList reasons_;  // beneath each error box's text, as shownBoxes() last found them
 };
 

@@ -2,7 +2,7 @@
 # licences, the launcher's own source and, on Linux, what a menu entry needs. The player's two
 # data files live beside the launcher, so the folder must stay writable; the package holds
 # them as a first start needs them, and an install over an old folder keeps the player's.
-install(TARGETS kelvor-launcher RUNTIME DESTINATION . BUNDLE DESTINATION .)
+install(TARGETS kelvor-launcher RUNTIME DESTINATION .)
 install(SCRIPT cmake/first-start-files.cmake)
 if(KELVOR_CHMCMD)
   install(FILES ${KELVOR_HELP_FILE} DESTINATION .)

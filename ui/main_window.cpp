@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QStringListModel>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QUrl>
 #include <algorithm>
@@ -39,12 +40,11 @@ MainWindow::MainWindow(const QString& folder)
   // Enter presses the focused button, as Space does, the way Windows' own buttons answer it.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
   // The controls sit in their frames as if each frame's caption stood on its top border, as
-  // the classic Windows frame draws it; every other control keeps the desktop's own look.
-  auto* frameStyle = QStyleFactory::create(QStringLiteral("Windows"));
-  frameStyle->setParent(this);
-  for (QGroupBox* frame :
-       {ui_->Frame1, ui_->Frame2, ui_->Frame3, ui_->ModsFrame, ui_->Frame5, ui_->Frame4}) {
-    frame->setStyle(frameStyle);
+  // the classic Windows frame draws it; every other control keeps the desktop's own look. A Qt
+  // built without that style leaves the frames in the application's.
+  if (QStyle* frameStyle = QStyleFactory::create(QStringLiteral("Windows"))) {
+    frameStyle->setParent(this);
+    for (QGroupBox* frame : findChildren<QGroupBox*>()) frame->setStyle(frameStyle);
   }
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);

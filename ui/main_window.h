@@ -32,14 +32,13 @@ class MainWindow final : public QMainWindow {
   // path and its preview, the saved mod names. A failure is told in one error box.
   void Load();
 
-  // Shows the command line the current path and options make.
-  void RefreshPreview();
-
  protected:
   // Nothing is saved on the way out, and the icon goes with the window.
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Shows the command line the current path and options make.
+  void RefreshPreview();
   void ConnectSwitch(QCheckBox* box, QString LaunchOptions::*slot, QStringView fragment);
   // The multiplayer boxes, in the order of the connection fragments they fill.
   std::array<QLineEdit*, kConnectionFragments.size()> ConnectionBoxes() const;

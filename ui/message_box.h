@@ -34,7 +34,6 @@ class MessageBox {
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton;
     Qt::TextFormat textFormat;
-    friend bool operator==(const Shown&, const Shown&) = default;
   };
 
   static void setRecording(bool recording);

@@ -3,7 +3,7 @@
 # data files live beside the launcher, so the folder must stay writable; the package holds
 # them as a first start needs them, and an install over an old folder keeps the player's.
 install(TARGETS kelvor-launcher RUNTIME DESTINATION .)
-install(SCRIPT cmake/first-start-files.cmake)
+install(SCRIPT ${CMAKE_CURRENT_BINARY_DIR}/first-start-files.cmake)
 if(KELVOR_CHMCMD)
   install(FILES ${KELVOR_HELP_FILE} DESTINATION .)
 endif()

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/file_names.h"
+
 namespace kelvor {
 
 // "kelvor.files": why a data file could not be read, saved or copied aside, one warning for
@@ -36,10 +38,11 @@ bool ReplaceDataFile(const QString& path, const QByteArray& content);
 // copied. A copy that cannot be made whole leaves the older copy as it was, and is logged.
 void KeepCopy(const QString& path);
 
-// The launcher's two data files, named here once: they live in the folder of its executable.
+// The launcher's two data files, in the folder of its executable.
 struct DataFiles {
   explicit DataFiles(const QString& folder)
-      : exePath(folder + QStringLiteral("/appSet")), modList(folder + QStringLiteral("/modDta")) {}
+      : exePath(folder + QStringLiteral("/" KELVOR_PATH_FILE)),
+        modList(folder + QStringLiteral("/" KELVOR_MOD_LIST_FILE)) {}
 
   QString exePath;  // the game's path, one line
   QString modList;  // the player's mod names, one per line

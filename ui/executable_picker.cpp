@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "ui/messages.h"
+
 namespace kelvor {
 namespace {
 
@@ -23,8 +25,8 @@ QString StartFolder() {
 
 std::optional<QString> ExecutablePicker::Pick(QWidget* parent) {
   if (nextChoice) return *std::exchange(nextChoice, std::nullopt);
-  QFileDialog dialog(parent, QStringLiteral("Locate Dravik2 executable file please..."),
-                     StartFolder(), QStringLiteral("Dravik 2 (*.exe)"));
+  QFileDialog dialog(parent, kPickerTitleText.toString(), StartFolder(),
+                     kPickerFilterText.toString());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("exe"));  // "Dravik2" typed finds "Dravik2.exe"

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/failure_report.h"
+#include "core/file_names.h"
 #include "launch/exe_path_file.h"
 #include "launch/game_launch.h"
 #include "mods/mod_list_file.h"
@@ -19,6 +20,7 @@
 #include "ui/form_font.h"
 #include "ui/message_box.h"
 #include "ui/messages.h"
+#include "ui/version.h"
 #include "ui_about_window.h"
 #include "ui_main_window.h"
 
@@ -30,9 +32,10 @@ MainWindow::MainWindow(const QString& folder)
                                Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       ui_(std::make_unique<Ui::Main>()),
       files_(folder),
-      helpFile_(folder + QStringLiteral("/Kelvor_Launcher_Help.chm")),
+      helpFile_(folder + QStringLiteral("/" KELVOR_HELP_NAME)),
       modNames_(new QStringListModel(this)) {
   SetUpForm(*ui_, this);
+  setWindowTitle(kAppTitle.toString());  // the boxes' title too
   // One "*" for each character of the password. A style sheet fixes the font its control has
   // when it is set, so it is set here, once the form's sizes have reached the box.
   ui_->PassText->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
@@ -178,7 +181,7 @@ void MainWindow::MinimizeToNotificationArea() {
   }
   if (!icon_) {
     icon_ = new QSystemTrayIcon(windowIcon(), this);
-    icon_->setToolTip(kRestoreTipText.toString());
+    icon_->setToolTip(RestoreTipText());
     // Queued: restoring removes the icon, which must not happen inside its own mouse event.
     connect(icon_, &QSystemTrayIcon::activated, this, &MainWindow::OnIconActivated,
             Qt::QueuedConnection);
@@ -258,7 +261,7 @@ void MainWindow::OpenAboutWindow() {
   auto* about = new QDialog(this, Qt::Tool);
   Ui::About form;
   SetUpForm(form, about);
-  form.Label4->setText(QStringLiteral("ver. " KELVOR_VERSION));
+  form.Label4->setText(kVersionPrefix.toString() + QStringLiteral(KELVOR_VERSION));
   form.Command1->setFocus();  // Enter closes it at once
   ShowSubform(about);
 }

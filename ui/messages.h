@@ -5,7 +5,8 @@
 
 namespace kelvor {
 
-// Every text the launcher says to the player, in one place.
+// Every text the launcher's code says to the player, in one place; the forms hold their own
+// captions and tooltips.
 inline constexpr QStringView kAppTitle = u"Kelvor Launcher";
 inline constexpr QStringView kErrorText = u"Oops! Something's gone wrong!";
 inline constexpr QStringView kExePathSavedText = u"Executable file location saved!";
@@ -22,7 +23,12 @@ inline constexpr QStringView kConnectionNeededText =
     u"IP address and Port number must be defined as minimum!";
 inline constexpr QStringView kPasswordOptionalText = u"Password is optional.";
 inline constexpr QStringView kQuitQuestionText = u"Do you really want to quit ?";
-inline constexpr QStringView kRestoreTipText = u"Restore Kelvor Launcher";
+inline constexpr QStringView kPickerTitleText = u"Locate Dravik2 executable file please...";
+inline constexpr QStringView kPickerFilterText = u"Dravik 2 (*.exe)";
+inline constexpr QStringView kVersionPrefix = u"ver. ";  // before the version, in About
+
+// The notification-area icon's tip.
+inline QString RestoreTipText() { return QStringLiteral("Restore ") + kAppTitle.toString(); }
 
 // Two sentences read best on two lines with an empty line between them.
 inline QString TwoSentences(QStringView first, QStringView second) {

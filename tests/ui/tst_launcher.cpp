@@ -20,6 +20,7 @@
 #include "ui/executable_picker.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
+#include "ui/version.h"
 
 using namespace kelvor;
 using namespace kelvor::testing;

@@ -8,7 +8,7 @@ namespace kelvor {
 
 // The file that remembers the game's executable path between runs: one line, the path.
 
-// The longest path kept. Windows accepts no longer one, and the path box holds no more.
+// The longest path kept, and what the path box holds. Windows accepts no longer one.
 inline constexpr qsizetype kMaxExePathLength = 32767;
 
 // The path saved in `file`: its first field. Nothing when the file is missing, unreadable,

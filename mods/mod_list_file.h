@@ -9,7 +9,8 @@ namespace kelvor {
 
 // The file that keeps the player's mod names between runs, one per line.
 
-// The longest mod name read; a longer field means the file is not a mod list.
+// The longest mod name read, and what Add Mods' box holds; a longer field means the file is
+// not a mod list.
 inline constexpr qsizetype kMaxModNameLength = 32767;
 
 // The largest mod list read: a million names of 16 letters fit, with room to spare. A larger

@@ -17,7 +17,8 @@ AddModWindow::AddModWindow(QStringListModel& modNames, const QString& modListFil
       modNames_(modNames),
       modListFile_(modListFile) {
   SetUpForm(*ui_, this);
-  ui_->Text1->setFocus();  // the player types at once
+  ui_->Text1->setMaxLength(static_cast<int>(kMaxModNameLength));  // as the list file keeps
+  ui_->Text1->setFocus();                                         // the player types at once
   connect(ui_->Command1, &QPushButton::clicked, this, &AddModWindow::AddItem);
   connect(ui_->Command2, &QPushButton::clicked, this, &AddModWindow::SaveAndClose);
 }

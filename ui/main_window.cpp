@@ -40,6 +40,7 @@ MainWindow::MainWindow(const QString& folder)
   // when it is set, so it is set here, once the form's sizes have reached the box.
   ui_->PassText->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
   ui_->List1->setModel(modNames_);
+  ui_->FileLocationText->setMaxLength(static_cast<int>(kMaxExePathLength));  // as the file keeps
   // Enter presses the focused button, as Space does, the way Windows' own buttons answer it.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(true);
   // The controls sit in their frames as if each frame's caption stood on its top border, as

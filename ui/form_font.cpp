@@ -1,6 +1,5 @@
 #include "ui/form_font.h"
 
-#include <QAction>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QWidget>
@@ -37,11 +36,6 @@ void PrepareFormFont() {
   [[maybe_unused]] static const bool prepared = (UseCalibriOrCarlito(), true);
 }
 
-void ApplyFormProperties(QWidget* window) {
-  ApplyPointSizes(window);
-  for (QAction* action : window->findChildren<QAction*>()) {
-    if (action->property("separator").toBool()) action->setSeparator(true);
-  }
-}
+void ApplyFormProperties(QWidget* window) { ApplyPointSizes(window); }
 
 }  // namespace kelvor

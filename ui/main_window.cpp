@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLayout>
+#include <QMenu>
 #include <QStringListModel>
 #include <QStyle>
 #include <QStyleFactory>
@@ -36,6 +37,13 @@ MainWindow::MainWindow(const QString& folder)
       modNames_(new QStringListModel(this)) {
   SetUpForm(*ui_, this);
   setWindowTitle(kAppTitle.toString());  // the boxes' title too
+  // Designer's separators have no names: the menus' are space0, space1 and on, in their order.
+  int separators = 0;
+  for (const QAction* menu : ui_->menubar->actions()) {
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->isSeparator()) item->setObjectName(QStringLiteral("space%1").arg(separators++));
+    }
+  }
   // One "*" for each character of the password. A style sheet fixes the font its control has
   // when it is set, so it is set here, once the form's sizes have reached the box.
   ui_->PassText->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));

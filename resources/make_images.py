@@ -2,12 +2,14 @@
 """Draws the launcher icon and the About artwork as 128x128 24-bit PNG files, and the icon
 once more as windows/kelvor-launcher.ico, at the sizes Windows shows (16 to 256 pixels).
 
-Run it from anywhere; it writes the images beside itself. Only the standard library is
+Run it from anywhere; it writes the images beside itself, or into the folder it is given (as
+the test images does, to compare them with the committed ones). Only the standard library is
 needed, so the images can be redrawn on any machine.
 """
 import math
 import os
 import struct
+import sys
 import zlib
 
 SIZE = 128
@@ -97,7 +99,7 @@ def artwork(x, y):
 
 
 if __name__ == "__main__":
-    here = os.path.dirname(os.path.abspath(__file__))
+    here = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     write_png(os.path.join(here, "launcher-icon.png"), icon)
     write_png(os.path.join(here, "about-artwork.png"), artwork)
     os.makedirs(os.path.join(here, "windows"), exist_ok=True)

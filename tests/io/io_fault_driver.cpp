@@ -1,9 +1,8 @@
 // Runs one of the launcher's file operations on the data files in FOLDER, through the file
 // functions that the windows call, for io_faults.py to fail or kill at each of its system calls.
 // Usage: io_fault_driver OPERATION FOLDER
-//   save-path       the path saved (Save...)
-//   save-list       the list saved over the old one (Save list, and so -> Remove and Add Mods'
-//                   Close over a list that is there)
+//   save-list       the list saved over the old one (Save list, and so -> Remove, Add Mods'
+//                   Close over a list that is there, and Save..., whose calls are the same)
 //   add-mods-close  the list written, created if need be (Add Mods' Close)
 //   read            start-up's reading of both files, which keeps a copy of either it cannot
 //                   read; it prints the path and the names read, a line each
@@ -35,8 +34,6 @@ int Read(const DataFiles& files) {
 
 // The operation's result, or nothing when there is no such operation.
 std::optional<bool> Run(const char* operation, const DataFiles& files) {
-  if (!std::strcmp(operation, "save-path"))
-    return SaveExePath(files.exePath, "C:\\New\\Dravik 2.exe");
   if (!std::strcmp(operation, "save-list")) return SaveModList(files.modList, kNewList);
   if (!std::strcmp(operation, "add-mods-close")) return WriteModList(files.modList, kNewList);
   if (!std::strcmp(operation, "read")) return Read(files) == 0;

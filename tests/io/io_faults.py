@@ -43,10 +43,9 @@ OLD = {"appSet": b"C:\\Old\\Dravik2.exe\r\n", "modDta": b"a\r\nold\r\n\"a, b\"\r
 UNREADABLE = {"appSet": b"a\0b\r\n", "modDta": b"ok\r\n\0\r\n",
               "appSet.bak": b"older\r\n", "modDta.bak": b"older\r\n"}
 # (what the table calls it, the driver's operation, the files it starts from): one case for
-# each way a save or a reading goes. Remove and Add Mods' Close over a list there already save
-# as Save list does.
+# each way a save or a reading goes. Remove, Add Mods' Close over a list there already, and
+# saving the path make the same system calls as Save list.
 CASES = [
-    ("save the path", "save-path", OLD),
     ("save the list", "save-list", OLD),
     ("Add Mods' Close, new list", "add-mods-close", {"appSet": OLD["appSet"]}),
     ("start-up reading", "read", OLD),

@@ -1,8 +1,10 @@
 #include "ui/main_window.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QStringListModel>
@@ -58,6 +60,14 @@ MainWindow::MainWindow(const QString& folder)
     frameStyle->setParent(this);
     for (QGroupBox* frame : findChildren<QGroupBox*>()) frame->setStyle(frameStyle);
   }
+  // The preview's context menu copies the line, as players paste it into a shortcut or a
+  // script: the part selected with the mouse, or else all of it, blanks and all.
+  auto* copy = new QAction(kCopyText.toString(), ui_->HintLabel);
+  connect(copy, &QAction::triggered, this, [label = ui_->HintLabel] {
+    QGuiApplication::clipboard()->setText(label->hasSelectedText() ? label->selectedText()
+                                                                   : label->text());
+  });
+  ui_->HintLabel->addAction(copy);
   // The window is as large as its menu bar and its client area, and the player cannot resize it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   setAttribute(Qt::WA_DeleteOnClose);

@@ -25,6 +25,7 @@ inline constexpr QStringView kPasswordOptionalText = u"Password is optional.";
 inline constexpr QStringView kQuitQuestionText = u"Do you really want to quit ?";
 inline constexpr QStringView kPickerTitleText = u"Locate Dravik2 executable file please...";
 inline constexpr QStringView kPickerFilterText = u"Dravik 2 (*.exe)";
+inline constexpr QStringView kCopyText = u"Copy";        // the preview's context menu
 inline constexpr QStringView kVersionPrefix = u"ver. ";  // before the version, in About
 
 // The notification-area icon's tip.

@@ -1,8 +1,11 @@
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -260,6 +263,28 @@ class LauncherTest : public QObject {
 #endif
   }
 
+  // The preview copies from its context menu: whole, as composed, trailing blank too, or the
+  // part selected with the mouse.
+  void copyPreview() {
+    type("IPText", "my server");
+    type("PortText", "27015");
+    type("PassText", "pass word ");
+    click("ApplyButton");
+    QVERIFY(preview().endsWith("-password=pass word "));
+    QGuiApplication::clipboard()->clear();
+    QVERIFY(chooseFromContextMenu("HintLabel", "Copy"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), preview());
+    // Dragged over with the mouse, a part of it.
+    QWidget* label = find("HintLabel");
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(1, 8));
+    QTest::mouseMove(label, QPoint(60, 8));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(60, 8));
+    QVERIFY(chooseFromContextMenu("HintLabel", "Copy"));
+    const QString part = QGuiApplication::clipboard()->text();
+    QVERIFY2(!part.isEmpty() && part.size() < preview().size() && preview().startsWith(part),
+             qPrintable(part));
+  }
+
   // Find... shows a file dialog in which a name typed without ".exe" finds the game, and
   // cancelling leaves the path as it was, even with a file chosen. Qt's own dialog stands in for
   // the desktop's.
@@ -493,6 +518,29 @@ class LauncherTest : public QObject {
       item->trigger();
     else
       QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(8, 8));
+  }
+
+  // The item whose caption begins with `item` chosen from the context menu that a right click
+  // opens on the control named `name`; false when there was no such menu or item.
+  bool chooseFromContextMenu(const QString& name, const QString& item) {
+    auto chosen = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [chosen, item] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* action : menu->actions()) {
+        if (!*chosen && action->isEnabled() && action->text().remove(u'&').startsWith(item)) {
+          *chosen = true;
+          action->trigger();
+        }
+      }
+      menu->close();
+    });
+    QWidget* control = find(name);
+    const QPoint at(4, 4);
+    QContextMenuEvent opening(QContextMenuEvent::Mouse, at, control->mapToGlobal(at));
+    QApplication::sendEvent(control, &opening);  // back once the menu has closed
+    QTest::qWait(0);
+    return *chosen;
   }
 
   // Keys pressed where the keyboard is, as a player presses them.

@@ -78,9 +78,13 @@ def run(operation, folder, trace, inject=None, log=os.devnull):
     command = ["strace", "-f", "-qq", "-o", log, "-e", "trace=" + trace]
     if inject:
         command += ["-e", "inject=" + inject]
+    # In a session of its own, so that no signal to the test's process group reaches the driver
+    # while strace starts it: a SIGHUP there once made strace fail with "Unexpected wait status
+    # 0x1" (the kernel sends one to an orphaned group holding a stopped process, as the driver
+    # is until strace takes hold of it).
     try:
         done = subprocess.run(command + [driver, operation, folder], capture_output=True,
-                              timeout=SECONDS)
+                              timeout=SECONDS, start_new_session=True)
     except subprocess.TimeoutExpired:
         raise Stuck(f"did not end within {SECONDS} s")
     errors = done.stderr.decode(errors="replace").splitlines()

@@ -39,6 +39,7 @@ QString StartDetached(QProcess& process, const QString& game) {
 }
 
 }  // namespace
+
 ProgramKind KindOfProgram(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || file.read(2) != "MZ") return ProgramKind::Other;

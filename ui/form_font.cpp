@@ -18,24 +18,22 @@ void UseCalibriOrCarlito() {
   QFontDatabase::addApplicationFont(QStringLiteral(":/kelvor/fonts/Carlito-Regular.ttf"));
 }
 
-// Each widget's own size, set after its parent's, wins over the one it inherits.
-void ApplyPointSizes(QWidget* widget) {
-  if (const QVariant points = widget->property("pointSizeF"); points.isValid()) {
-    QFont font = widget->font();
-    font.setPointSizeF(points.toDouble());
-    widget->setFont(font);
-  }
-  for (QObject* child : widget->children()) {
-    if (child->isWidgetType()) ApplyPointSizes(static_cast<QWidget*>(child));
-  }
-}
-
 }  // namespace
 
 void PrepareFormFont() {
   [[maybe_unused]] static const bool prepared = (UseCalibriOrCarlito(), true);
 }
 
-void ApplyFormProperties(QWidget* window) { ApplyPointSizes(window); }
+void ApplyFormProperties(QWidget* widget) {
+  // Each widget's own size, set after its parent's, wins over the one it inherits.
+  if (const QVariant points = widget->property("pointSizeF"); points.isValid()) {
+    QFont font = widget->font();
+    font.setPointSizeF(points.toDouble());
+    widget->setFont(font);
+  }
+  for (QObject* child : widget->children()) {
+    if (child->isWidgetType()) ApplyFormProperties(static_cast<QWidget*>(child));
+  }
+}
 
 }  // namespace kelvor

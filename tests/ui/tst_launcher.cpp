@@ -582,7 +582,7 @@ class LauncherTest : public QObject {
     boxWindows_.clear();
     reasons_.clear();
     const QRegularExpression failure(
-        QStringLiteral("^[A-Z][a-z ]+ \"(%1[^\"]*)?\" failed: \\S")
+        QStringLiteral("^[A-Z][a-z ]+ \"(%1[^\"]*)?\" failed: .*\\p{L}{2}")
             .arg(QRegularExpression::escape(QDir::toNativeSeparators(dir_->path()))));
     const auto told = [&](const QString& lines) {
       return std::ranges::all_of(

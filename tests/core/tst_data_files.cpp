@@ -115,6 +115,8 @@ class DataFilesTest : public QObject {
     QTest::addColumn<QString>("logged");
     QTest::newRow("a Windows path") << "C:\\My Games\\x.exe"
                                     << "\"C:\\My Games\\x.exe\"";
+    QTest::newRow("line ends and a tab") << "a\r\nb\tc"
+                                         << "\"a\\x0d\\x0ab\\x09c\"";
     QTest::newRow("100 characters") << QString(100, u'n') << '"' + QString(100, u'n') + '"';
     QTest::newRow("over 100 characters")
         << QString(101, u'n') << '"' + QString(100, u'n') + "\"...";
